@@ -1,0 +1,80 @@
+# One command for everything on a fresh Debian machine:
+#   make test   installs what is missing, builds native, asan and Windows, runs every test
+#   make demo   runs the updater on the built-in sample installation under Wine
+#   make bench  runs the benchmarks (ratios measured in one run)
+
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+WINEPREFIX_DIR := $(CURDIR)/build/windows/wineprefix
+
+# Debian packages the build and the tests need; only the missing ones are installed.
+PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev \
+  libcli11-dev zlib1g-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+  wine wine64 xvfb xauth clang libclang-rt-14-dev imagemagick
+
+.PHONY: test deps native asan windows test-native test-asan test-windows fuzz bench demo clean wine-prefix
+
+test: deps
+	$(MAKE) native asan windows
+	$(MAKE) test-native test-asan test-windows
+	$(MAKE) fuzz-run
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+native asan windows:
+	cmake --preset $@ >/dev/null
+	cmake --build --preset $@ -j $(JOBS)
+
+test-native: native
+	ctest --preset native
+
+test-asan: asan
+	ctest --preset asan
+
+wine-prefix:
+	@if [ ! -f $(WINEPREFIX_DIR)/system.reg ]; then \
+	  echo "Creating the Wine prefix (once)"; \
+	  WINEPREFIX=$(WINEPREFIX_DIR) WINEDEBUG=-all wineboot -i >/dev/null 2>&1; \
+	  WINEPREFIX=$(WINEPREFIX_DIR) wineserver -w; \
+	fi
+
+# One wineserver stays alive for the whole run; every test binary is one Wine process.
+# Wine's own services are started first with their output sent away: started by a
+# test, they would inherit its output pipe and ctest would wait for them.
+test-windows: windows wine-prefix
+	@export WINEPREFIX=$(WINEPREFIX_DIR) WINEDEBUG=-all; \
+	wineserver -p </dev/null >/dev/null 2>&1; \
+	wine wineboot </dev/null >/dev/null 2>&1; \
+	ctest --preset windows; rc=$$?; \
+	wineserver -k; exit $$rc
+
+# libFuzzer targets, each run for a bounded time, when clang is available.
+FUZZ_SECONDS ?= 30
+fuzz:
+	@if command -v clang++ >/dev/null; then \
+	  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j $(JOBS); \
+	fi
+
+fuzz-run: fuzz
+	@if [ -d build/fuzz/bin ]; then \
+	  for f in build/fuzz/bin/fuzz_*; do \
+	    [ -x "$$f" ] || continue; \
+	    echo "== $$f ($(FUZZ_SECONDS) s)"; \
+	    mkdir -p build/fuzz/corpus/$$(basename $$f); \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$(basename $$f) 2>&1 | tail -3 || exit 1; \
+	  done; \
+	fi
+
+bench: deps native
+	@for b in build/native/bin/bench_*; do [ -x "$$b" ] && $$b; done
+
+clean:
+	rm -rf build
