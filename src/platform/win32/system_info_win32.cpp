@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/system_info.h"
+#include "platform/win32/win_text.h"
 
 namespace upd::platform {
 namespace {
@@ -10,8 +11,9 @@ class Win32SystemInfo : public SystemInfo {
   uint32_t ThreadLocale() override { return GetThreadLocale(); }
 
   bool IsNtPlatform() override {
-    // GetVersionEx is kept for this one question: its platform identifier is
-    // what tells the NT family from the older systems, and no manifest affects it.
+    // The version numbers GetVersionEx reports depend on the manifest; the
+    // platform identifier, which tells the NT family from the older systems,
+    // does not.
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
     if (!GetVersionExW(&info)) return true;  // only NT systems run x86-64 programs
@@ -19,12 +21,8 @@ class Win32SystemInfo : public SystemInfo {
   }
 
   std::u16string AnsiToUtf16(std::string_view text) override {
-    if (text.empty()) return {};
-    int size = static_cast<int>(text.size());
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::u16string out(static_cast<size_t>(n), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, reinterpret_cast<wchar_t*>(out.data()), n);
-    return out;
+    const std::wstring wide = win32::AnsiToWide(std::string(text));
+    return std::u16string(wide.begin(), wide.end());
   }
 };
 
