@@ -129,8 +129,9 @@ struct Layout {
 
 enum class RefKind : uint8_t { None, Function, String, WideString, Global, Import, Class };
 
-// One instruction pattern with its operands; `target` names the item a call
-// or an absolute address refers to.
+// One instruction pattern with its operands: registers r1 and r2 (a
+// conditional jump keeps its opcode in r1), an immediate or displacement, and
+// for a call or an absolute address the kind and id of the item it refers to.
 struct Statement {
   uint8_t op;
   uint8_t r1, r2;
@@ -142,7 +143,7 @@ struct Statement {
 enum Op : uint8_t {
   kLoadLocal, kStoreLocal, kMoveImm, kMoveReg, kLeaLocal, kCompareImm, kTest, kJcc, kCall, kCallImport,
   kPushImm, kPushString, kLoadGlobal, kStoreGlobal, kXorSelf, kAddImm, kLoadField, kStoreField, kIncDec,
-  kPushPop, kJmpShort, kCallVirtual, kLoadByte, kShift, kCompareLocal, kOpCount
+  kPushPop, kJmpShort, kCallVirtual, kLoadByte, kShift, kCompareLocal
 };
 
 struct Function {
