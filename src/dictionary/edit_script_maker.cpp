@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
+#include <functional>
 
 #include "dictionary/line_channel.h"
+#include "platform/files.h"
 
 namespace upd {
 namespace {
@@ -21,20 +22,36 @@ struct Match {
   int32_t newIndex;
 };
 
-// Number of each line, equal numbers for equal lines.
+// Number of each line, equal numbers for equal lines. An open-addressing
+// table of line numbers: one probe sequence over a flat array per line, which
+// matters with hundreds of thousands of lines.
 void NumberLines(std::span<const std::string_view> oldLines, std::span<const std::string_view> newLines, Ids& a,
                  Ids& b, int32_t& distinct) {
-  std::unordered_map<std::string_view, int32_t> numbers;
-  numbers.reserve(oldLines.size() + newLines.size());
+  size_t capacity = 16;
+  while (capacity < 2 * (oldLines.size() + newLines.size())) capacity *= 2;
+  const size_t mask = capacity - 1;
+  std::vector<int32_t> slots(capacity, -1);
+  std::vector<size_t> hashes;          // per number
+  std::vector<std::string_view> text;  // per number
+  const std::hash<std::string_view> hasher;
   auto number = [&](std::string_view line) {
-    auto [it, added] = numbers.try_emplace(line, static_cast<int32_t>(numbers.size()));
-    return it->second;
+    const size_t hash = hasher(line);
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      const int32_t id = slots[i];
+      if (id < 0) {
+        slots[i] = static_cast<int32_t>(text.size());
+        hashes.push_back(hash);
+        text.push_back(line);
+        return slots[i];
+      }
+      if (hashes[id] == hash && text[id] == line) return id;
+    }
   };
   a.reserve(oldLines.size());
   b.reserve(newLines.size());
   for (auto line : oldLines) a.push_back(number(line));
   for (auto line : newLines) b.push_back(number(line));
-  distinct = static_cast<int32_t>(numbers.size());
+  distinct = static_cast<int32_t>(text.size());
 }
 
 class Aligner {
@@ -44,25 +61,40 @@ class Aligner {
 
   // The matched pairs of the whole files, in increasing order of both indexes.
   std::vector<Match> Run() {
-    // A stack of work keeps the order of the matches without recursion:
-    // a task is a stretch to align, or a run of `length` matched pairs.
+    matches_.reserve(std::min(a_.size(), b_.size()));
+    // A stack of work keeps the order of the matches without recursion. A
+    // task is a stretch to align, a run of matched pairs, or the walk along a
+    // stretch's anchors (stretch before anchor k, anchor k, then on to k + 1).
+    enum class Kind { Stretch, Run, Anchors };
     struct Task {
-      int32_t a0, a1, b0, b1;
-      bool isRun;
+      Kind kind;
+      int32_t a0, a1, b0, b1;  // Run: start a0, b0 and length a1; Anchors: list a0, next anchor b0
     };
-    std::vector<Task> tasks{{0, static_cast<int32_t>(a_.size()), 0, static_cast<int32_t>(b_.size()), false}};
+    std::vector<std::vector<Match>> anchorLists;
+    std::vector<Task> tasks{{Kind::Stretch, 0, static_cast<int32_t>(a_.size()), 0, static_cast<int32_t>(b_.size())}};
     while (!tasks.empty()) {
       Task t = tasks.back();
       tasks.pop_back();
-      if (t.isRun) {
+      if (t.kind == Kind::Run) {
         for (int32_t i = 0; i < t.a1; ++i) matches_.push_back({t.a0 + i, t.b0 + i});
+        continue;
+      }
+      if (t.kind == Kind::Anchors) {
+        const std::vector<Match>& anchors = anchorLists[t.a0];
+        const int32_t k = t.b0;
+        if (k == static_cast<int32_t>(anchors.size())) continue;
+        const int32_t a0 = k == 0 ? t.a1 : anchors[k - 1].oldIndex + 1;
+        const int32_t b0 = k == 0 ? t.b1 : anchors[k - 1].newIndex + 1;
+        tasks.push_back({Kind::Anchors, t.a0, t.a1, k + 1, t.b1});
+        tasks.push_back({Kind::Run, anchors[k].oldIndex, 1, anchors[k].newIndex, 0});
+        tasks.push_back({Kind::Stretch, a0, anchors[k].oldIndex, b0, anchors[k].newIndex});
         continue;
       }
       int32_t a0 = t.a0, a1 = t.a1, b0 = t.b0, b1 = t.b1;
       while (a0 < a1 && b0 < b1 && a_[a0] == b_[b0]) matches_.push_back({a0++, b0++});
       int32_t tail = 0;
       while (a0 < a1 && b0 < b1 && a_[a1 - 1] == b_[b1 - 1]) --a1, --b1, ++tail;
-      if (tail > 0) tasks.push_back({a1, tail, b1, 0, true});
+      if (tail > 0) tasks.push_back({Kind::Run, a1, tail, b1, 0});
       if (a0 == a1 || b0 == b1) continue;
 
       bool shareAny = false;
@@ -72,15 +104,11 @@ class Aligner {
         Myers(a0, a1, b0, b1);
         continue;
       }
-      // Stretches between the anchors, pushed last first.
-      int32_t nextA = a1, nextB = b1;
-      for (auto it = anchors.rbegin(); it != anchors.rend(); ++it) {
-        tasks.push_back({it->oldIndex + 1, nextA, it->newIndex + 1, nextB, false});
-        tasks.push_back({it->oldIndex, 1, it->newIndex, 0, true});
-        nextA = it->oldIndex;
-        nextB = it->newIndex;
-      }
-      tasks.push_back({a0, nextA, b0, nextB, false});
+      // After the last anchor, the stretch up to the end; before it, the walk.
+      tasks.push_back({Kind::Stretch, anchors.back().oldIndex + 1, a1, anchors.back().newIndex + 1, b1});
+      anchorLists.push_back(std::move(anchors));
+      // The walk keeps the stretch's start in a1 and b1.
+      tasks.push_back({Kind::Anchors, static_cast<int32_t>(anchorLists.size() - 1), a0, 0, b0});
     }
     return std::move(matches_);
   }
@@ -198,6 +226,9 @@ TextLines ReadChannelLines(const std::string& path) {
   std::vector<std::pair<size_t, size_t>> spans;
   try {
     OpenLineChannel(path, "");
+    // Lines are never longer than the file.
+    if (auto file = platform::Files().OpenRead(path))
+      if (auto size = file->Size()) result.bytes->reserve(static_cast<size_t>(*size));
     while (!LineChannelAtEnd()) {
       std::string_view line = ReadChannelLineView();
       spans.emplace_back(result.bytes->size(), line.size());

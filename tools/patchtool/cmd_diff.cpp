@@ -14,11 +14,14 @@ namespace {
 
 void RunDiff(const std::string& oldPath, const std::string& newPath, const std::string& scriptPath) {
   upd::EditScript script;
-  std::string newBytes;
+  size_t newSize = 0;
+  uint32_t newCrc = 0;
   try {
     upd::TextLines oldLines = upd::ReadChannelLines(oldPath);
-    newBytes = patchtool::ReadFileBytes(newPath);
-    upd::TextLines newLines = upd::SplitCrLfText(newBytes);
+    std::string newBytes = patchtool::ReadFileBytes(newPath);
+    newSize = newBytes.size();
+    newCrc = upd::Crc32Update(0, newBytes.data(), newBytes.size());
+    upd::TextLines newLines = upd::SplitCrLfText(std::move(newBytes));
     script = upd::MakeEditScript(oldLines.lines, newLines.lines);
     patchtool::WriteFileAtomically(scriptPath, script.text);
   } catch (const upd::EditScriptError& e) {
@@ -30,8 +33,7 @@ void RunDiff(const std::string& oldPath, const std::string& newPath, const std::
   }
   std::printf("%s: %lld additions, %lld deletions, %zu bytes\n", scriptPath.c_str(),
               static_cast<long long>(script.additions), static_cast<long long>(script.deletions), script.text.size());
-  std::printf("new file: %zu bytes, CRC-32 %08X\n", newBytes.size(),
-              static_cast<unsigned>(upd::Crc32Update(0, newBytes.data(), newBytes.size())));
+  std::printf("new file: %zu bytes, CRC-32 %08X\n", newSize, static_cast<unsigned>(newCrc));
 }
 
 patchtool::CommandRegistrar registrar([](CLI::App& app) {

@@ -11,15 +11,17 @@ namespace files = upd::platform;
 std::string ReadFileBytes(const std::string& path) {
   auto in = files::Files().OpenRead(path);
   if (!in) throw std::runtime_error("cannot open '" + path + "': " + files::Files().LastErrorText());
-  std::string bytes;
-  if (auto size = in->Size()) bytes.reserve(static_cast<size_t>(*size));
-  char block[65536];
+  std::string bytes(static_cast<size_t>(in->Size().value_or(0)), '\0');
+  size_t have = 0;
   for (;;) {
-    auto got = in->Read(block, sizeof block);
+    if (have == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew, or its size was unknown
+    auto got = in->Read(bytes.data() + have, bytes.size() - have);
     if (!got) throw std::runtime_error("cannot read '" + path + "': " + files::Files().LastErrorText());
-    if (*got == 0) return bytes;
-    bytes.append(block, *got);
+    if (*got == 0) break;
+    have += *got;
   }
+  bytes.resize(have);
+  return bytes;
 }
 
 std::string PartialFileName(const std::string& path) { return path + ".partial"; }
