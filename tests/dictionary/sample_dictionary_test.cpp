@@ -4,9 +4,11 @@
 
 #include <random>
 
+#include "dictionary/dictionary_patch.h"
 #include "dictionary/edit_script.h"
 #include "dictionary/edit_script_maker.h"
 #include "engine/crc32.h"
+#include "platform/resources.h"
 #include "support/temp_dir.h"
 
 namespace upd {
@@ -71,6 +73,24 @@ TEST_F(SampleDictionaryTest, TheScriptTurnsTheOldFileIntoTheNewOne) {
 TEST_F(SampleDictionaryTest, IsTheSameOnEveryPlatform) {
   EXPECT_EQ(sample_->script.size(), 384431u);
   EXPECT_EQ(Crc(sample_->script), 0x90D95C8Au);
+}
+
+// The sample is the old and the new version of this build's dictionary patch,
+// and the patch brings one to the other.
+TEST_F(SampleDictionaryTest, IsThePatchOfThisBuild) {
+  const TPatchSlownikInfo& patch = DictionaryPatches()[0];
+  testing::TempDir dir;
+  dir.Write(patch.OldFile.Name, sample_->oldBytes);
+  platform::MemoryResources resources;
+  resources.Add(patch.ScriptResource, std::vector<uint8_t>(sample_->script.begin(), sample_->script.end()));
+  platform::ScopedOverride<platform::ResourceSource> use(resources);
+  struct : MessagePump {
+    void ProcessPendingMessages() override {}
+  } pump;
+  int32_t percent = 0;
+  EXPECT_EQ(PatchDictionary(dir.Dir(), patch, percent, pump), kDictionaryPatched);
+  EXPECT_TRUE(dir.Read(patch.NewFile.Name) == sample_->newBytes);
+  EXPECT_EQ(PatchDictionary(dir.Dir(), patch, percent, pump), kDictionaryAlreadyNew);
 }
 
 }  // namespace
