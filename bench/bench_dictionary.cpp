@@ -28,11 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 using upd::platform::Files;
 
-class NoWindow : public upd::MessagePump {
- public:
-  void ProcessPendingMessages() override {}
-};
-
 struct Fixture {
   fs::path dir;
   std::string oldPath, outPath, installDir;
@@ -82,7 +77,7 @@ void BM_CopyFile(benchmark::State& state) {
 }
 
 void BM_ApplyEditScript(benchmark::State& state) {
-  NoWindow window;
+  upd::NoMessages window;
   int32_t percent = 0;
   for (auto _ : state) {
     if (!upd::ApplyEditScript(Data().oldPath, Data().outPath, Data().script, percent, window))
@@ -97,7 +92,7 @@ void BM_PatchDictionary(benchmark::State& state) {
   upd::platform::ScopedOverride<upd::platform::ResourceSource> use(resources);
   const upd::TPatchSlownikInfo& patch = upd::DictionaryPatches()[0];
   const std::string target = Data().installDir + patch.OldFile.Name;
-  NoWindow window;
+  upd::NoMessages window;
   int32_t percent = 0;
   for (auto _ : state) {
     state.PauseTiming();

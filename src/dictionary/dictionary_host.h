@@ -17,6 +17,12 @@ class MessagePump {
   virtual void ProcessPendingMessages() = 0;
 };
 
+// For callers without a window (tools, benchmarks, tests): nothing to handle.
+class NoMessages : public MessagePump {
+ public:
+  void ProcessPendingMessages() override {}
+};
+
 class DictionaryHost : public MessagePump {
  public:
   // The text of the window's main label, to which the phases append lines.

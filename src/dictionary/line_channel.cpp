@@ -83,7 +83,7 @@ bool InputFileAtEnd() {
 // Refills InputBuffer: 40000 bytes, then on up to and including the next LF,
 // unless the file ends or the buffer is full.
 void FillInputBuffer() {
-  if (!channel.HasInput) return;
+  if (!channel.HasInput || !channel.input) return;
   char* buffer = channel.InputBuffer;
 
   // Bytes read ahead by the last refill come first.

@@ -16,11 +16,6 @@ namespace {
 
 using testing::TempDir;
 
-class NoMessages : public MessagePump {
- public:
-  void ProcessPendingMessages() override {}
-};
-
 std::string CrLfText(const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& line : lines) text += line + "\r\n";

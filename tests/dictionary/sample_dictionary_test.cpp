@@ -57,9 +57,7 @@ TEST_F(SampleDictionaryTest, AreCrLfTextsWithoutZeroBytes) {
 TEST_F(SampleDictionaryTest, TheScriptTurnsTheOldFileIntoTheNewOne) {
   testing::TempDir dir;
   dir.Write("engpol2.sg", sample_->oldBytes);
-  struct : MessagePump {
-    void ProcessPendingMessages() override {}
-  } pump;
+  NoMessages pump;
   int32_t percent = 0;
   ASSERT_TRUE(ApplyEditScript(dir.File("engpol2.sg"), dir.File("new.sg"), SplitScriptText(sample_->script), percent,
                               pump));
@@ -84,9 +82,7 @@ TEST_F(SampleDictionaryTest, IsThePatchOfThisBuild) {
   platform::MemoryResources resources;
   resources.Add(patch.ScriptResource, std::vector<uint8_t>(sample_->script.begin(), sample_->script.end()));
   platform::ScopedOverride<platform::ResourceSource> use(resources);
-  struct : MessagePump {
-    void ProcessPendingMessages() override {}
-  } pump;
+  NoMessages pump;
   int32_t percent = 0;
   EXPECT_EQ(PatchDictionary(dir.Dir(), patch, percent, pump), kDictionaryPatched);
   EXPECT_TRUE(dir.Read(patch.NewFile.Name) == sample_->newBytes);

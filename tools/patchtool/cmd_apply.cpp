@@ -11,11 +11,6 @@
 
 namespace {
 
-class NoWindow : public upd::MessagePump {
- public:
-  void ProcessPendingMessages() override {}
-};
-
 void RunApply(const std::string& oldPath, const std::string& scriptPath, const std::string& outPath) {
   std::vector<std::string> script;
   try {
@@ -26,7 +21,7 @@ void RunApply(const std::string& oldPath, const std::string& scriptPath, const s
   }
   const std::string partial = patchtool::PartialFileName(outPath);
   int32_t percent = 0;
-  NoWindow window;
+  upd::NoMessages window;
   if (!upd::ApplyEditScript(oldPath, partial, script, percent, window)) {
     upd::platform::Files().Delete(partial);
     patchtool::PrintError("cannot apply '" + scriptPath + "' to '" + oldPath +

@@ -16,11 +16,6 @@
 
 namespace {
 
-class NoWindow : public upd::MessagePump {
- public:
-  void ProcessPendingMessages() override {}
-};
-
 void RunSampleDictionary(const std::string& dir) {
   const std::filesystem::path root(dir);
   const std::string oldPath = (root / "old" / "engpol2.sg").string();
@@ -35,7 +30,7 @@ void RunSampleDictionary(const std::string& dir) {
 
     const std::string partial = patchtool::PartialFileName(newPath);
     int32_t percent = 0;
-    NoWindow window;
+    upd::NoMessages window;
     bool applied = upd::ApplyEditScript(oldPath, partial, upd::SplitScriptText(sample.script), percent, window);
     std::optional<uint32_t> crc = applied ? upd::FileCrc32(partial) : std::nullopt;
     std::optional<int64_t> size;
