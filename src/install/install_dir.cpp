@@ -1,5 +1,7 @@
 #include "install/install_dir.h"
 
+#include <exception>
+
 #include "install/kod.h"
 #include "platform/registry.h"
 #include "util/pl_text.h"

@@ -1,5 +1,7 @@
 #include "install/word_startup.h"
 
+#include <stdexcept>
+
 #include "install/shell_folders.h"
 #include "platform/registry.h"
 #include "util/pl_text.h"

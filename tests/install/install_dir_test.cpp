@@ -15,8 +15,8 @@ namespace {
 
 using platform::MemoryRegistry;
 using platform::RootKey;
-constexpr RootKey HKCU = RootKey::CurrentUser;
-constexpr RootKey HKLM = RootKey::LocalMachine;
+using testing::HKCU;
+using testing::HKLM;
 
 std::string KeyOf(int32_t appId) { return std::string(ProductRegKeys[appId]); }
 

@@ -9,6 +9,10 @@
 
 namespace upd::testing {
 
+// The hives by their short Windows names, for tables of registry contents.
+inline constexpr platform::RootKey HKCU = platform::RootKey::CurrentUser;
+inline constexpr platform::RootKey HKLM = platform::RootKey::LocalMachine;
+
 class LoggingRegistry : public platform::Registry {
  public:
   struct Access {

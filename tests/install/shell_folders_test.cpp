@@ -13,8 +13,8 @@ namespace {
 
 using platform::MemoryRegistry;
 using platform::RootKey;
-constexpr RootKey HKCU = RootKey::CurrentUser;
-constexpr RootKey HKLM = RootKey::LocalMachine;
+using testing::HKCU;
+using testing::HKLM;
 const std::string kKey(ShellFoldersKey);
 
 // A registry with the user's desktop and programs folders, and a shell whose

@@ -70,6 +70,8 @@ void WriteWhole(const std::string& path, const std::string& text) {
 patchtool::CommandRegistrar registrar([](CLI::App& app) {
   auto opts = std::make_shared<RegOptions>();
   auto* cmd = app.add_subcommand("reg", "Write a .reg file that records an installation directory as the product's installer does");
+  cmd->footer(
+      "Import with `reg import FILE`; for HKLM add /reg:32, the 32-bit view where the product's 32-bit installer writes.");
   cmd->add_option("--app-id", opts->appId, "Product (AppId 1..13, or -1 for the legacy location)")
       ->required()
       ->check(CLI::Range(1, 13) | CLI::IsMember({-1}));
