@@ -30,23 +30,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/crc32.h"
+#include "engine/catalogue.h"
+#include "engine/crc32_forcing.h"
 #include "payload/sample_program_parts.h"
 
 namespace upd {
 namespace {
 
 using namespace sample_program;
-
-// The sizes and CRC-32 values of the five known versions.
-
-constexpr std::array<SampleProgramVersion, kSampleProgramVersions> kVersions = {{
-    {1, 2050048, 0x8F07E7C9u, "DerodUz-slot1.exe"},
-    {2, 2143744, 0xD4A4D0B1u, "DerodUz-slot2.exe"},
-    {3, 2155008, 0x121C663Du, "DerodUz-slot3.exe"},
-    {4, 2314752, 0x37BA25E3u, "DerodUz-slot4.exe"},
-    {5, 2315264, 0x65E3C03Eu, "DerodUz-slot5.exe"},
-}};
 
 constexpr uint32_t kSectionAlignment = 0x1000;
 constexpr uint32_t kFileAlignment = 0x200;
@@ -230,47 +221,18 @@ std::vector<uint8_t> BuildProgram(int release, uint32_t fileSize) {
 
 }  // namespace
 
-const SampleProgramVersion& SampleProgramVersionInfo(int slot) {
-  if (slot < 1 || slot > kSampleProgramVersions) throw std::out_of_range("sample program slot must be 1 to 5");
-  return kVersions[static_cast<size_t>(slot - 1)];
-}
-
 std::vector<uint8_t> MakeSampleProgram(int slot) {
-  const SampleProgramVersion& v = SampleProgramVersionInfo(slot);
-  std::vector<uint8_t> file = BuildProgram(slot, v.size);
-  ForceCrc32(file, kChecksumOffset, v.crc);
+  if (slot < 1 || slot > kSampleProgramVersions) throw std::out_of_range("sample program slot must be 1 to 5");
+  const TPatchPlikInfo& entry = PatchCatalogue(kSampleProgramEntry);
+  std::vector<uint8_t> file = BuildProgram(slot, static_cast<uint32_t>(entry.SlotSize[slot - 1]));
+  ForceCrc32(file, kChecksumOffset, entry.SlotCrc[slot - 1]);
   return file;
 }
 
-void ForceCrc32(std::span<uint8_t> data, size_t offset, uint32_t target) {
-  if (offset > data.size() || data.size() - offset < 4)
-    throw std::invalid_argument("the four bytes to choose lie outside the data");
-  auto crcWith = [&](uint32_t value) {
-    for (int i = 0; i < 4; ++i) data[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-    return Crc32Update(0, data.data(), data.size());
-  };
-  // crc(x) = base ^ sum of column[i] over the set bits i of x.
-  const uint32_t base = crcWith(0);
-  std::array<uint32_t, 32> column;
-  for (int i = 0; i < 32; ++i) column[i] = crcWith(1u << i) ^ base;
-  // Gauss-Jordan elimination over GF(2): rows are the columns' bit patterns,
-  // each carrying the set of input bits that produces it.
-  std::array<uint32_t, 32> row = column, makes{};
-  for (int i = 0; i < 32; ++i) makes[i] = 1u << i;
-  uint32_t want = target ^ base, answer = 0;
-  for (int bit = 31, next = 0; bit >= 0; --bit) {
-    int pivot = -1;
-    for (int i = next; i < 32 && pivot < 0; ++i)
-      if (row[i] >> bit & 1) pivot = i;
-    if (pivot < 0) continue;
-    std::swap(row[pivot], row[next]);
-    std::swap(makes[pivot], makes[next]);
-    for (int i = 0; i < 32; ++i)
-      if (i != next && (row[i] >> bit & 1)) row[i] ^= row[next], makes[i] ^= makes[next];
-    if (want >> bit & 1) want ^= row[next], answer ^= makes[next];
-    ++next;
-  }
-  if (want != 0 || crcWith(answer) != target) throw std::logic_error("CRC-32 could not be reached");
+std::string SampleProgramFileName(int slot) {
+  const std::string name(PatchCatalogue(kSampleProgramEntry).FileName);
+  const size_t dot = name.rfind('.');
+  return name.substr(0, dot) + "-slot" + std::to_string(slot) + name.substr(dot);
 }
 
 }  // namespace upd

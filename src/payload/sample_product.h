@@ -10,33 +10,23 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
 namespace upd {
 
+// The catalogue entry whose file the sample program stands in for, and its
+// known versions: slots 1..5, oldest first, slot 5 the new version.
+inline constexpr int kSampleProgramEntry = 33;
 inline constexpr int kSampleProgramVersions = 5;
 
-struct SampleProgramVersion {
-  int slot;           // 1..5, oldest first; 5 is the new version
-  uint32_t size;      // bytes
-  uint32_t crc;       // CRC-32 of the whole file
-  const char* fileName;  // the name `patchtool sample` writes it under
-};
-
-// Slot 1..5; throws std::out_of_range otherwise.
-const SampleProgramVersion& SampleProgramVersionInfo(int slot);
-
-// The bytes of the program at version slot 1..5; throws std::out_of_range
-// for another slot. The same bytes on every platform and every call.
+// The bytes of the program at version slot 1..5, with the size and CRC-32
+// that the catalogue gives that slot; throws std::out_of_range for another
+// slot. The same bytes on every platform and every call.
 std::vector<uint8_t> MakeSampleProgram(int slot);
 
-// Chooses the four bytes at data[offset .. offset + 3] so that the CRC-32 of
-// the whole of `data` becomes `target`. CRC-32 is affine over GF(2) in the
-// message bits, and any 32 consecutive bits reach every value, so a 32 x 32
-// system solves it. Throws std::invalid_argument when the four bytes do not
-// fit in `data`.
-void ForceCrc32(std::span<uint8_t> data, size_t offset, uint32_t target);
+// The name `patchtool sample` writes version `slot` under: the catalogue's
+// file name with the slot, "DerodUz-slot1.exe" and so on.
+std::string SampleProgramFileName(int slot);
 
 }  // namespace upd

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "command.h"
+#include "engine/crc32.h"
 #include "payload/sample_product.h"
 #include "sample_writers.h"
 #include "util/whole_file.h"
@@ -29,13 +30,14 @@ std::string PathInDir(const std::string& dir, const std::string& name) {
 
 namespace {
 
-// The five known versions of the program file of entry 33.
+// The known versions of the program file of entry 33.
 patchtool::SampleWriterRegistrar programVersions({"the program file at its five known versions", [](const std::string& dir) {
   for (int slot = 1; slot <= upd::kSampleProgramVersions; ++slot) {
-    const upd::SampleProgramVersion& version = upd::SampleProgramVersionInfo(slot);
-    const std::string path = patchtool::PathInDir(dir, version.fileName);
-    upd::WriteFileReplacing(path, upd::MakeSampleProgram(slot));
-    std::printf("%s: %u bytes, CRC-32 %08X\n", path.c_str(), version.size, version.crc);
+    const std::string path = patchtool::PathInDir(dir, upd::SampleProgramFileName(slot));
+    const std::vector<uint8_t> program = upd::MakeSampleProgram(slot);
+    upd::WriteFileReplacing(path, program);
+    std::printf("%s: %zu bytes, CRC-32 %08X\n", path.c_str(), program.size(),
+                upd::Crc32Update(0, program.data(), program.size()));
   }
 }});
 
