@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file reading and all-or-nothing writing for patchtool commands, over
 // the file seam. Failures are thrown as std::runtime_error with a message that
-// names the file.
+// names the file. Reading and writing whole files goes through the shared
+// helpers of util/whole_file.h.
 
 #include <string>
 #include <string_view>
