@@ -56,7 +56,8 @@ test-windows: windows wine-prefix
 	ctest --preset windows; rc=$$?; \
 	wineserver -k; exit $$rc
 
-# libFuzzer targets, each run for a bounded time, when clang is available.
+# libFuzzer targets, each run for a bounded time, when clang is available. New inputs
+# go to build/fuzz/corpus/<target>; fuzz/seeds/<target> (if present) holds starting inputs.
 FUZZ_SECONDS ?= 30
 fuzz:
 	@if command -v clang++ >/dev/null; then \
@@ -64,12 +65,13 @@ fuzz:
 	fi
 
 fuzz-run: fuzz
-	@if [ -d build/fuzz/bin ]; then \
+	@set -o pipefail; if [ -d build/fuzz/bin ]; then \
 	  for f in build/fuzz/bin/fuzz_*; do \
 	    [ -x "$$f" ] || continue; \
 	    echo "== $$f ($(FUZZ_SECONDS) s)"; \
-	    mkdir -p build/fuzz/corpus/$$(basename $$f); \
-	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$(basename $$f) 2>&1 | tail -3 || exit 1; \
+	    name=$$(basename $$f); mkdir -p build/fuzz/corpus/$$name; \
+	    seeds=""; [ -d fuzz/seeds/$$name ] && seeds=fuzz/seeds/$$name; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$name $$seeds 2>&1 | tail -3 || exit 1; \
 	  done; \
 	fi
 
