@@ -316,8 +316,9 @@ ${table_adds}    return table;
     set(embedding ${out}/embedded_resources.cpp)
   endif()
   # The encoded payloads are sources of the library, so building it makes
-  # them; the file that embeds them is rebuilt whenever one changes.
-  add_library(upd_build_${name}_resources OBJECT ${sources} ${bins})
+  # them; the file that embeds them is rebuilt whenever one changes. Only
+  # builds that link an executable with it make payloads at all.
+  add_library(upd_build_${name}_resources OBJECT EXCLUDE_FROM_ALL ${sources} ${bins})
   set_source_files_properties(${embedding} PROPERTIES OBJECT_DEPENDS "${bins}")
   target_link_libraries(upd_build_${name}_resources PUBLIC upd::core upd::build_${name})
 endfunction()

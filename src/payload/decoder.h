@@ -93,9 +93,9 @@ struct PayloadDecoder {
   DecodeStatus status = DecodeStatus::Ok;
 
   // Lookup table of the prefix-code stage, built from the code table: for
-  // every value of the next max_length bits, the length and symbol of the
-  // entry the table decodes them to (0 where none). Kept between payloads so
-  // that its allocation is reused.
+  // every value of the next max_length bits, the symbol (high byte) and code
+  // length (low byte) of the entry the table decodes them to (0 where none).
+  // Kept between payloads so that its allocation is reused.
   std::vector<uint16_t> lookup;
   int max_length = 0;
 };

@@ -18,7 +18,7 @@ namespace {
 
 constexpr uint8_t kLiteralFlag = 0x80;
 constexpr size_t kMinMatch = 3;
-constexpr size_t kWideCopy = 16;  // a back-reference is at most 10 bytes
+constexpr size_t kWideCopy = 16;  // covers every back-reference (at most 10 bytes) and short runs
 
 DecodeStatus Run(PayloadDecoder& d) {
   const uint8_t* const tokens = d.tokens.data();
@@ -34,7 +34,10 @@ DecodeStatus Run(PayloadDecoder& d) {
       size_t length = size_t{b & 0x7Fu} + 1;
       if (length > n - rp) return DecodeStatus::TokenTruncated;
       if (length > capacity - count) return DecodeStatus::OutputTooLong;
-      std::memcpy(out + count, tokens + rp, length);
+      if (length <= kWideCopy && n - rp >= kWideCopy && capacity - count >= kWideCopy)
+        std::memcpy(out + count, tokens + rp, kWideCopy);  // short runs: one fixed-size copy
+      else
+        std::memcpy(out + count, tokens + rp, length);
       rp += length;
       count += length;
     } else {

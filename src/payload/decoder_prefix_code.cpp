@@ -74,7 +74,8 @@ DecodeStatus ReadCodeTable(PayloadDecoder& d) {
   return DecodeStatus::Ok;
 }
 
-// Slot value: code length in the high byte (0 = no entry), symbol in the low byte.
+// Slot value: symbol in the high byte, code length in the low byte (0 = no
+// entry); the length comes first in the chain from one code to the next.
 void BuildLookup(PayloadDecoder& d) {
   int max_len = d.code_length[d.entry_count - 1];
   d.max_length = max_len;
@@ -84,7 +85,7 @@ void BuildLookup(PayloadDecoder& d) {
     size_t first = size_t{d.code[i]} << (max_len - len);
     size_t span = size_t{1} << (max_len - len);
     if (d.lookup[first] != 0) continue;  // shadowed by an earlier entry
-    uint16_t value = static_cast<uint16_t>(len << 8 | d.symbol[i]);
+    uint16_t value = static_cast<uint16_t>(d.symbol[i] << 8 | len);
     std::fill_n(d.lookup.begin() + static_cast<ptrdiff_t>(first), span, value);
   }
 }
@@ -118,9 +119,9 @@ DecodeStatus DecodeData(PayloadDecoder& d) {
     window_bits |= 56;
     for (int k = 0; k < 3; ++k) {
       uint16_t slot = lookup[window >> shift];
-      int len = slot >> 8;
+      int len = slot & 0xFF;
       if (len == 0) return DecodeStatus::InvalidCode;
-      out[i++] = static_cast<uint8_t>(slot);
+      out[i++] = static_cast<uint8_t>(slot >> 8);
       window <<= len;
       window_bits -= len;
     }
@@ -133,14 +134,14 @@ DecodeStatus DecodeData(PayloadDecoder& d) {
       window_bits += 8;
     }
     uint16_t slot = lookup[window >> shift];
-    int len = slot >> 8;
+    int len = slot & 0xFF;
     if (len == 0 || len > window_bits) {
       // With a full window no entry matches. With fewer bits left than the
       // longest code, the shorter entries did not match either, and a walk of
       // the table would run out of data before trying the longer ones.
       return window_bits >= max_len ? DecodeStatus::InvalidCode : DecodeStatus::DataTruncated;
     }
-    out[i++] = static_cast<uint8_t>(slot);
+    out[i++] = static_cast<uint8_t>(slot >> 8);
     window <<= len;
     window_bits -= len;
   }
