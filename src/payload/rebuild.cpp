@@ -8,6 +8,8 @@
 
 #include "payload/rebuild.h"
 
+#include <exception>
+
 #include "engine/crc32.h"
 #include "payload/decoder.h"
 #include "platform/resources.h"
@@ -62,8 +64,14 @@ bool WritePayloadToFile(const std::string& name, platform::OutputFile& target) {
 
 bool RebuildFileFromInfo(int entry, const TPatchPlikInfo& info, const std::string& path) {
   const std::string temp = RebuildTemporaryPath(path);
-  bool ok = WriteNewVersion(info, temp) && IsCurrentVersion(entry, info, temp) &&
-            platform::Files().ReplaceFile(temp, path);
+  bool ok = false;
+  try {
+    ok = WriteNewVersion(info, temp) && IsCurrentVersion(entry, info, temp) &&
+         platform::Files().ReplaceFile(temp, path);
+  } catch (const std::exception&) {
+    // Out of memory for the buffers: a failed rebuild like any other.
+    ok = false;
+  }
   if (!ok && platform::Files().FileExists(temp)) platform::Files().Delete(temp);
   return ok;
 }

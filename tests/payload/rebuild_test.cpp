@@ -9,9 +9,11 @@
 #include <optional>
 
 #include "engine/crc32.h"
+#include "engine/identification.h"
 #include "payload/container_builder.h"
 #include "payload/rebuild.h"
 #include "platform/resources.h"
+#include "support/crc_forcing.h"
 #include "support/fault_fs.h"
 #include "support/temp_dir.h"
 
@@ -235,6 +237,57 @@ TEST_F(RebuildTest, CrashAtEveryFileOperationThenRebuildAgain) {
       ExpectOnlyTarget();
     }
   }
+}
+
+// RebuildFile with the real catalogue rows, over payloads of the tests' own.
+class RebuildEntryTest : public ::testing::Test {
+ public:
+  platform::MemoryResources resources;
+  platform::ScopedOverride<platform::ResourceSource> use_resources{resources};
+  testing::TempDir dir;
+
+  // `size` bytes with the given CRC-32.
+  static std::string VersionBytes(size_t size, uint32_t crc, uint32_t seed) {
+    std::string bytes = Pattern(size, seed);
+    testing::ForceCrc32(bytes, size / 2, crc);
+    return bytes;
+  }
+};
+
+TEST_F(RebuildEntryTest, Entry33TurnsTheOldestVersionIntoTheNewOne) {
+  const std::string slot1 = VersionBytes(2050048, 0x8F07E7C9u, 11);
+  const std::string slot5 = VersionBytes(2315264, 0x65E3C03Eu, 15);
+  resources.Add("PDE22TDA", testing::PlainPayload(slot5.substr(0, 1500000)));
+  resources.Add("PDE22TDB", testing::PlainPayload(slot5.substr(1500000)));
+  dir.Write("DerodUz.exe", slot1);
+  const std::string path = dir.File("DerodUz.exe");
+  ASSERT_EQ(IdentifyFileVersion(33, path), kVerdictPatchable);
+  EXPECT_TRUE(RebuildFile(33, path));
+  EXPECT_EQ(IdentifyFileVersion(33, path), kVerdictCurrent);
+  EXPECT_TRUE(SameBytes(dir.Read("DerodUz.exe"), slot5));
+  EXPECT_EQ(dir.List(), std::vector<std::string>{"DerodUz.exe"});
+}
+
+TEST_F(RebuildEntryTest, AMissingFileOfAnEntryWithASingleVersionIsCreated) {
+  // Entry 9 knows one version, the new one (CurrentSlot 1), recognised by probes.
+  const TPatchPlikInfo& row = PatchCatalogue(9);
+  ASSERT_EQ(row.CurrentSlot, 1);
+  ASSERT_TRUE(row.ResourceName[1].empty());
+  std::string content = Pattern(static_cast<size_t>(row.SlotSize[0]), 9);
+  for (int i = 0; i < kProbesPerTable; ++i)
+    content[static_cast<size_t>(row.SlotProbes[0][i].Offset)] = static_cast<char>(row.SlotProbes[0][i].Value);
+  resources.Add(std::string(row.ResourceName[0]), testing::PlainPayload(content));
+  const std::string path = dir.File(std::string(row.FileName));
+  EXPECT_TRUE(RebuildFile(9, path));
+  EXPECT_EQ(IdentifyFileVersion(9, path), kVerdictCurrent);
+  EXPECT_TRUE(SameBytes(testing::ReadWholeFile(path), content));
+}
+
+TEST_F(RebuildEntryTest, AnEntryWhosePayloadsTheExecutableLacksFails) {
+  dir.Write("VarskoEn.exe", "an older program");
+  EXPECT_FALSE(RebuildFile(1, dir.File("VarskoEn.exe")));
+  EXPECT_EQ(dir.Read("VarskoEn.exe"), "an older program");
+  EXPECT_EQ(dir.List(), std::vector<std::string>{"VarskoEn.exe"});
 }
 
 }  // namespace
