@@ -10,7 +10,12 @@ WINEPREFIX_DIR := $(CURDIR)/build/windows/wineprefix
 # Debian packages the build and the tests need; only the missing ones are installed.
 PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev \
   libcli11-dev zlib1g-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  wine wine64 xvfb xauth clang libclang-rt-14-dev imagemagick
+  wine wine64 xvfb xauth clang libclang-rt-14-dev imagemagick locales
+
+# Linux locales that Windows tests start Wine in: Wine takes the thread locale and
+# the ANSI code page from the Linux locale, and falls back to English (code page
+# 1252) when the locale named by LANG is not generated.
+WINE_TEST_LOCALES := pl_PL.UTF-8 de_CH.UTF-8
 
 .PHONY: test deps native asan windows test-native test-asan test-windows fuzz bench demo clean wine-prefix
 
@@ -27,6 +32,15 @@ deps:
 	  echo "Installing:$$missing"; \
 	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
 	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+	@missing=""; for l in $(WINE_TEST_LOCALES); do \
+	  locale -a 2>/dev/null | grep -qx "$${l%.UTF-8}.utf8" || missing="$$missing $$l"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Generating locales:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  for l in $$missing; do $$SUDO sed -i "s/^# *$$l UTF-8$$/$$l UTF-8/" /etc/locale.gen; done; \
+	  $$SUDO locale-gen >/dev/null; \
 	fi
 
 native asan windows:

@@ -27,7 +27,9 @@ bool OpenRegKey(platform::RootKey root, const std::string& keyPath, std::unique_
 bool CloseRegKey(std::unique_ptr<RegAccessor>& accessor);
 
 // True when the key opened and the value exists; `value` is set only then.
-// A value of the wrong type throws RegistryTypeError.
+// A value of the wrong type throws RegistryTypeError; a value the system
+// refuses to read answers false. ReadRegBool reads a 32-bit number, nonzero
+// meaning true.
 bool ReadRegBool(platform::RootKey root, const std::string& keyPath, const std::string& valueName, bool& value);
 bool ReadRegString(platform::RootKey root, const std::string& keyPath, const std::string& valueName,
                    std::string& value);
