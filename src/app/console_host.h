@@ -30,15 +30,14 @@ class ConsoleHost : public RunHost {
   std::optional<std::string> PickProgramFile() override { return std::nullopt; }
   void ShowError(const std::u16string& text) override { err_(text + u"\n"); }
   void FocusFinishButton() override {}
-  int DisplayLanguage() override { return language_; }
+  uint8_t DisplayLanguage() override { return language_; }
   bool RunSucceeded() override { return succeeded_; }
   void SetRunSucceeded(bool value) override { succeeded_ = value; }
   bool RunFinished() override { return finished_; }
   void SetRunFinished(bool value) override { finished_ = value; }
-  void SetProgressTimerEnabled(bool) override {}
+  void EnableProgressTimer(bool) override {}
   int32_t& ProgressPercent() override { return percent_; }
-  std::u16string ProgressCaption() override { return caption_; }
-  void SetProgressCaption(const std::u16string& text) override { caption_ = text; }
+  std::u16string& ProgressCaption() override { return caption_; }
 
  private:
   int language_;

@@ -3,7 +3,7 @@
 #include "engine/build_selection.h"
 #include "engine/catalogue.h"
 #include "i18n/messages.h"
-#include "i18n/start_up_facts.h"
+#include "i18n/startup_facts.h"
 #include "platform/message_box.h"
 
 namespace upd {
@@ -46,12 +46,12 @@ void InitProductIdentity(int32_t appId) {
 void AssignBuildConstants(const BuildConstants& constants) {
   g_patch_kind = constants.PatchKind;
   g_special_edition = constants.SpecialEditionInfo;
-  SetBuildSelection(constants.SelectedEntries, constants.CurrentPatchNumber);
+  AssignBuildSelection(constants.SelectedEntries, constants.CurrentPatchNumber);
 }
 
 uint8_t InitialDisplayLanguage() {
-  uint8_t system = SystemLanguage();
-  if (system == g_product.ForeignLanguage) return system;
+  int system = SystemLanguage();
+  if (system == g_product.ForeignLanguage) return static_cast<uint8_t>(system);
   return g_special_edition.UseForeignLanguage ? g_product.ForeignLanguage : g_product.HomeLanguage;
 }
 

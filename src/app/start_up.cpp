@@ -1,13 +1,13 @@
 #include "app/start_up.h"
 
 #include "i18n/fonts.h"
-#include "i18n/start_up_facts.h"
+#include "i18n/startup_facts.h"
 #include "platform/message_box.h"
 
 namespace upd {
 
 void StartUp(const BuildConstants& constants, const std::function<void()>& createWindows) {
-  InitStartUpFacts();
+  InitStartupFacts();
   ChooseUiFontFace();
   platform::Use<platform::PlainMessageBox>().SetTitle("Uaktualnienie - Update");
   InitProductIdentity(constants.AppId);

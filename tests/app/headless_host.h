@@ -55,15 +55,14 @@ class HeadlessHost : public RunHost {
   }
   void ShowError(const std::u16string& text) override { dialogs.push_back(text); }
   void FocusFinishButton() override { ++focus_finish_calls; }
-  int DisplayLanguage() override { return language_; }
+  uint8_t DisplayLanguage() override { return language_; }
   bool RunSucceeded() override { return succeeded_; }
   void SetRunSucceeded(bool value) override { succeeded_ = value; }
   bool RunFinished() override { return finished_; }
   void SetRunFinished(bool value) override { finished_ = value; }
-  void SetProgressTimerEnabled(bool enabled) override { timer_states.push_back(enabled); }
+  void EnableProgressTimer(bool enabled) override { timer_states.push_back(enabled); }
   int32_t& ProgressPercent() override { return percent_; }
-  std::u16string ProgressCaption() override { return caption_; }
-  void SetProgressCaption(const std::u16string& text) override { caption_ = text; }
+  std::u16string& ProgressCaption() override { return caption_; }
 
  private:
   int language_;
