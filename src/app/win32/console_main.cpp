@@ -14,7 +14,7 @@
 #include "app/run_update.h"
 #include "app/single_instance.h"
 #include "app/start_up.h"
-#include "build_config.h"
+#include "app/this_build.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ int main() {
     return 2;
   }
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  upd::StartUp(upd::build::Constants());
+  upd::StartUp(upd::ThisBuild());
 
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
