@@ -89,6 +89,7 @@ fuzz-run: fuzz
 
 bench: deps native
 	@for b in build/native/bin/bench_*; do [ -x "$$b" ] && $$b; done
+	@bench/diff_vs_gnu.sh build/native/bin/patchtool
 
 clean:
 	rm -rf build

@@ -29,8 +29,8 @@ struct TPatchPlikInfo {
   std::array<std::string_view, 2> ResourceName;  // writing order; [1] may be empty
   int32_t CurrentSlot;                           // 1..11
   std::array<int32_t, kVersionSlots> SlotSize;   // 0 = empty slot
-  std::array<uint32_t, kVersionSlots> SlotCrc;   // checksum entries only
-  std::array<const TPatchProbe*, kVersionSlots> SlotProbes;  // probe entries only: 50 probes or nullptr
+  std::array<uint32_t, kVersionSlots> SlotCrc{};  // checksum entries only
+  std::array<const TPatchProbe*, kVersionSlots> SlotProbes{};  // probe entries only: 50 probes or nullptr
 };
 
 // Row `entry`, 1..33.

@@ -15,6 +15,12 @@ namespace upd {
 // data; Crc32Update(Crc32Update(0, a, n), b, m) the CRC of a followed by b.
 uint32_t Crc32Update(uint32_t crc, const void* data, size_t size);
 
+// Crc32Update folds long inputs with carry-less multiplication on x86 CPUs that
+// have it (PCLMULQDQ, checked at run time) and uses eight tables otherwise. For
+// tests and benchmarks: whether this CPU folds, and the tables alone.
+bool Crc32FoldingAvailable();
+uint32_t Crc32UpdateTables(uint32_t crc, const void* data, size_t size);
+
 // CRC of the bytes from the file's current position to its end, read in
 // 8192-byte blocks; nullopt when a read fails or ends early.
 std::optional<uint32_t> StreamCrc32(platform::InputFile& file);

@@ -21,6 +21,9 @@ void PrintError(const std::string& message) { std::cerr << "patchtool: " << mess
 int main(int argc, char** argv) {
   CLI::App app{"patchtool - prepares and checks update builds"};
   app.require_subcommand(1);
+  // Options are written -x and --name everywhere; on Windows CLI11 would also
+  // take /name for an option, and so misread a path such as /work/file.
+  app.allow_windows_style_options(false);
   for (const auto& setup : patchtool::Commands()) setup(app);
   CLI11_PARSE(app, argc, argv);
   return 0;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace upd::platform::win32 {
@@ -13,6 +14,20 @@ inline std::wstring AnsiToWide(const std::string& text) {
   int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+// The ANSI code page's bytes for `text`, or nullopt when a character has no
+// byte there (a path like that could not be used through the ANSI layer).
+inline std::optional<std::string> WideToAnsi(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  BOOL lossy = FALSE;
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, &lossy);
+  if (n <= 0 || lossy) return std::nullopt;
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
   return out;
 }
 

@@ -1,0 +1,23 @@
+#pragma once
+// Whole-file reading and all-or-nothing writing for patchtool commands, over
+// the file seam. Failures are thrown as std::runtime_error with a message that
+// names the file.
+
+#include <string>
+#include <string_view>
+
+namespace patchtool {
+
+std::string ReadFileBytes(const std::string& path);
+
+// A name next to `path` for output that is moved over `path` only once complete.
+std::string PartialFileName(const std::string& path);
+
+// Writes `bytes` to a file next to `path` and moves it over `path` in one step,
+// so that `path` is never left half-written; the partial file is removed on failure.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Moves a finished partial file over `path`; removes it and throws on failure.
+void CommitPartialFile(const std::string& partial, const std::string& path);
+
+}  // namespace patchtool
