@@ -29,6 +29,9 @@ class ShortcutRepairTest : public ::testing::Test {
     return out;
   }
 
+  // As the update run passes it: with a backslash at the end.
+  std::string InstallDir() const { return install_.Path() + "\\"; }
+
   static std::string Folder(int32_t appId, int language) { return std::string(ProductFolderName(appId, language)); }
 
   TempDir install_, programs_, common_;
@@ -48,7 +51,7 @@ const std::string kDictDe = "Hilfedatei des W\xF6" "rterbuchs (Deutsch).lnk";
 TEST_F(ShortcutRepairTest, OtherPatchKindsTouchNothing) {
   install_.Write("Trans.chm", "x");
   install_.Write("TransD.chm", "x");
-  for (int32_t kind : {0, 4, 5, 13}) RepairShortcuts(4, kind, install_.Dir());
+  for (int32_t kind : {0, 4, 5, 13}) RepairShortcuts(4, kind, InstallDir());
   EXPECT_TRUE(shell_.written.empty());
   EXPECT_EQ(registry_.OpenCount(), 0);  // not even the registry is read
 }
@@ -60,17 +63,17 @@ TEST_F(ShortcutRepairTest, HelpShortcutsSplitPerLanguage) {
   testing::WriteWholeFile(folder + sep + kTransOld, "old link");
   for (const char* f : {"Trans.chm", "TransD.chm", "Sl_Zew.chm", "Sl_ZewD.chm"}) install_.Write(f, "help");
 
-  RepairShortcuts(4, 6, install_.Dir());
+  RepairShortcuts(4, 6, InstallDir());
 
   std::string base = programs_.Path() + "\\" + Folder(4, 3) + "\\";
   EXPECT_EQ(Written(), (std::vector<std::string>{
-                           base + kTransPl + " -> " + install_.Dir() + "Trans.chm | ",
-                           base + kTransDe + " -> " + install_.Dir() + "TransD.chm | ",
-                           base + kDictPl + " -> " + install_.Dir() + "Sl_Zew.chm | ",
-                           base + kDictDe + " -> " + install_.Dir() + "Sl_ZewD.chm | ",
+                           base + kTransPl + " -> " + InstallDir() + "Trans.chm | ",
+                           base + kTransDe + " -> " + InstallDir() + "TransD.chm | ",
+                           base + kDictPl + " -> " + InstallDir() + "Sl_Zew.chm | ",
+                           base + kDictDe + " -> " + InstallDir() + "Sl_ZewD.chm | ",
                        }));
   EXPECT_FALSE(std::filesystem::exists(folder + sep + kTransOld));  // the single old shortcut is gone
-  EXPECT_EQ(shell_.written[0].link.workingDir, install_.Dir());
+  EXPECT_EQ(shell_.written[0].link.workingDir, InstallDir());
 }
 
 TEST_F(ShortcutRepairTest, HelpPairsAreHandledEachOnItsOwn) {
@@ -82,7 +85,7 @@ TEST_F(ShortcutRepairTest, HelpPairsAreHandledEachOnItsOwn) {
   install_.Write("Sl_Zew.chm", "x");
   install_.Write("Sl_ZewD.chm", "x");
 
-  RepairShortcuts(4, 6, install_.Dir());
+  RepairShortcuts(4, 6, InstallDir());
 
   ASSERT_EQ(shell_.written.size(), 2u);
   EXPECT_NE(shell_.written[0].linkFile.find(kDictPl), std::string::npos);
@@ -92,7 +95,7 @@ TEST_F(ShortcutRepairTest, HelpPairsAreHandledEachOnItsOwn) {
 TEST_F(ShortcutRepairTest, HelpShortcutsNeedTheUsersOwnFolder) {
   std::filesystem::create_directory(common_.File(Folder(4, 3)));  // only under all users
   for (const char* f : {"Trans.chm", "TransD.chm"}) install_.Write(f, "help");
-  RepairShortcuts(4, 6, install_.Dir());
+  RepairShortcuts(4, 6, InstallDir());
   EXPECT_TRUE(shell_.written.empty());
 }
 
@@ -121,33 +124,33 @@ TEST_F(ShortcutRepairTest, WebTranslatorShortcutInTheInstalledLanguage) {
     std::filesystem::create_directory(base.File(c.folderName));
     shell_.written.clear();
 
-    RepairShortcuts(6, 9, install_.Dir());
+    RepairShortcuts(6, 9, InstallDir());
 
     ASSERT_EQ(shell_.written.size(), 1u) << c.folderName;
     EXPECT_EQ(shell_.written[0].linkFile, base.Path() + "\\" + c.folderName + "\\" + c.expectedLink + ".lnk");
-    EXPECT_EQ(shell_.written[0].link.target, install_.Dir() + "ZeZorUr2.exe");
+    EXPECT_EQ(shell_.written[0].link.target, InstallDir() + "ZeZorUr2.exe");
     EXPECT_EQ(shell_.written[0].link.description, c.expectedLink);
   }
 }
 
 TEST_F(ShortcutRepairTest, WebTranslatorNeedsItsProgramAndItsProduct) {
   std::filesystem::create_directory(programs_.File(Folder(6, 0)));
-  RepairShortcuts(6, 9, install_.Dir());  // ZeZorUr2.exe missing
+  RepairShortcuts(6, 9, InstallDir());  // ZeZorUr2.exe missing
   EXPECT_TRUE(shell_.written.empty());
 
   install_.Write("ZeZorUr2.exe", "program");
   std::filesystem::create_directory(programs_.File(Folder(4, 0)));
-  RepairShortcuts(4, 9, install_.Dir());  // no row names AppId 4
+  RepairShortcuts(4, 9, InstallDir());  // no row names AppId 4
   EXPECT_TRUE(shell_.written.empty());
 }
 
 TEST_F(ShortcutRepairTest, RunningTwiceGivesTheSameShortcuts) {
   std::filesystem::create_directory(programs_.File(Folder(4, 3)));
   for (const char* f : {"Trans.chm", "TransD.chm"}) install_.Write(f, "help");
-  RepairShortcuts(4, 6, install_.Dir());
+  RepairShortcuts(4, 6, InstallDir());
   auto first = Written();
   shell_.written.clear();
-  RepairShortcuts(4, 6, install_.Dir());
+  RepairShortcuts(4, 6, InstallDir());
   EXPECT_EQ(Written(), first);
 }
 
