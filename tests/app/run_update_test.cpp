@@ -9,6 +9,8 @@
 
 #include "app/product_identity.h"
 #include "app/run_update.h"
+#include "build_resources.h"
+#include "engine/catalogue.h"
 #include "engine/crc32.h"
 #include "headless_host.h"
 #include "i18n/messages.h"
@@ -78,6 +80,8 @@ class RunUpdateTest : public ::testing::Test {
   platform::ScopedOverride<platform::Registry> use_registry_{registry_};
   platform::RecordingMessageBox boxes_;
   ScopedStartupFacts facts_{true, kPolish};
+  // This build's payloads, as the running updater finds them.
+  platform::ScopedOverride<platform::ResourceSource> use_resources_{build::EmbeddedResources()};
 };
 
 TEST_F(RunUpdateTest, CurrentFileNeedsNothing) {
