@@ -2,8 +2,9 @@
 // input is encoded by EncodePayload (timed), by zlib's deflate at level 9 with
 // a 4 KiB window (raw, windowBits -12: the closest mainstream format) and at
 // level 9 in gzip format with its 32 KiB window (what `gzip -9` makes, give or
-// take a few bytes of header). The summary gives payload / zlib ratios and the
-// encoder's CPU seconds per 2 MiB.
+// take a few bytes of header). The table gives payload / zlib ratios and the
+// encoder's time per 2 MiB: CPU seconds (steadier on a shared machine) and
+// wall-clock seconds. An encode takes seconds, so each is run once.
 //
 //   build/native/bin/bench_encoder [FILE...]
 //
@@ -11,16 +12,15 @@
 // default build embeds (1,500,000 and 815,264 bytes), and each FILE named on
 // the command line, cut into pieces of at most 2 MiB (the payload limit).
 
-#include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "payload/encoder.h"
@@ -31,7 +31,6 @@ namespace {
 struct Input {
   std::string name;
   std::vector<uint8_t> bytes;
-  size_t payload = 0, zlib12 = 0, gzip9 = 0;
 };
 
 size_t DeflatedSize(const std::vector<uint8_t>& in, int windowBits, int memLevel) {
@@ -48,78 +47,63 @@ size_t DeflatedSize(const std::vector<uint8_t>& in, int windowBits, int memLevel
   return rc == Z_STREAM_END ? size : 0;
 }
 
-std::vector<Input>& Inputs() {
-  static std::vector<Input> inputs;
-  return inputs;
-}
-
-void AddPieces(const std::string& name, const std::vector<uint8_t>& bytes) {
+void AddPieces(std::vector<Input>& inputs, const std::string& name, const std::vector<uint8_t>& bytes) {
   const size_t pieces = (bytes.size() + upd::kMaxPayloadPieceSize - 1) / upd::kMaxPayloadPieceSize;
   for (size_t k = 0, at = 0; k < pieces; ++k) {
     const size_t n = std::min(upd::kMaxPayloadPieceSize, bytes.size() - at);
-    Input input;
-    input.name = pieces > 1 ? name + "#" + std::to_string(k + 1) : name;
-    input.bytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
-    Inputs().push_back(std::move(input));
+    inputs.push_back({pieces > 1 ? name + "#" + std::to_string(k + 1) : name,
+                      {bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + n)}});
     at += n;
   }
 }
 
-class CpuTimeReporter : public benchmark::ConsoleReporter {
- public:
-  CpuTimeReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Color : OO_None) {}
-  std::map<std::string, double> seconds;  // benchmark name -> CPU seconds per iteration
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration)
-        seconds[run.run_name.function_name] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-  }
+struct Totals {
+  size_t bytes = 0, payload = 0, zlib12 = 0, gzip9 = 0;
+  double cpu = 0, wall = 0;
 };
+
+void PrintRow(const std::string& name, const Totals& t) {
+  const double per2MiB = static_cast<double>(upd::kMaxPayloadPieceSize) / static_cast<double>(t.bytes);
+  std::printf("%-44s %9zu %9zu %9zu %9zu %8.3f %8.3f %7.2f %7.2f\n", name.c_str(), t.bytes, t.payload, t.zlib12,
+              t.gzip9, static_cast<double>(t.payload) / static_cast<double>(t.zlib12),
+              static_cast<double>(t.payload) / static_cast<double>(t.gzip9), t.cpu * per2MiB, t.wall * per2MiB);
+  std::fflush(stdout);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  int count = argc;
-  benchmark::Initialize(&count, argv);
+  std::vector<Input> inputs;
   const std::vector<uint8_t> newest = upd::MakeSampleProgram(upd::kSampleProgramVersions);
-  AddPieces("sample newest, first piece", {newest.begin(), newest.begin() + 1500000});
-  AddPieces("sample newest, second piece", {newest.begin() + 1500000, newest.end()});
-  for (int i = 1; i < count; ++i) {
+  AddPieces(inputs, "sample newest, first piece", {newest.begin(), newest.begin() + 1500000});
+  AddPieces(inputs, "sample newest, second piece", {newest.begin() + 1500000, newest.end()});
+  for (int i = 1; i < argc; ++i) {
     std::ifstream file(argv[i], std::ios::binary);
     if (!file) {
       std::fprintf(stderr, "bench_encoder: cannot read %s\n", argv[i]);
       return 1;
     }
-    AddPieces(argv[i], std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {}));
+    AddPieces(inputs, argv[i], std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {}));
   }
-  for (Input& input : Inputs()) {
-    input.zlib12 = DeflatedSize(input.bytes, -12, 9);
-    input.gzip9 = DeflatedSize(input.bytes, 15 + 16, 8);
-    benchmark::RegisterBenchmark(("Encode/" + input.name).c_str(), [&input](benchmark::State& state) {
-      for (auto _ : state) input.payload = upd::EncodePayload(input.bytes).size();
-      state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * input.bytes.size()));
-    })->Unit(benchmark::kSecond)->Iterations(1);
-  }
-  CpuTimeReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
 
-  std::printf("\n%-48s %9s %9s %9s %9s %8s %8s %8s\n", "input", "bytes", "payload", "zlib -12", "gzip -9",
-              "/zlib-12", "/gzip-9", "s/2MiB");
-  size_t bytes = 0, payload = 0, zlib12 = 0, gzip9 = 0;
-  double seconds = 0;
-  for (const Input& input : Inputs()) {
-    if (input.payload == 0) continue;  // filtered out
-    const double s = reporter.seconds["Encode/" + input.name];
-    std::printf("%-48s %9zu %9zu %9zu %9zu %8.3f %8.3f %8.2f\n", input.name.c_str(), input.bytes.size(),
-                input.payload, input.zlib12, input.gzip9, double(input.payload) / input.zlib12,
-                double(input.payload) / input.gzip9, s * double(upd::kMaxPayloadPieceSize) / input.bytes.size());
-    bytes += input.bytes.size(), payload += input.payload, zlib12 += input.zlib12, gzip9 += input.gzip9, seconds += s;
+  std::printf("%-44s %9s %9s %9s %9s %8s %8s %7s %7s\n", "input", "bytes", "payload", "zlib-12", "gzip-9",
+              "/zlib-12", "/gzip-9", "cpu s", "wall s");
+  std::printf("%-44s %9s %9s %9s %9s %8s %8s %7s %7s\n", "", "", "", "", "", "", "", "/2MiB", "/2MiB");
+  Totals all;
+  for (const Input& input : inputs) {
+    Totals t;
+    t.bytes = input.bytes.size();
+    t.zlib12 = DeflatedSize(input.bytes, -12, 9);
+    t.gzip9 = DeflatedSize(input.bytes, 15 + 16, 8);
+    const std::clock_t cpu = std::clock();
+    const auto wall = std::chrono::steady_clock::now();
+    t.payload = upd::EncodePayload(input.bytes).size();
+    t.cpu = static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
+    t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
+    PrintRow(input.name, t);
+    all.bytes += t.bytes, all.payload += t.payload, all.zlib12 += t.zlib12, all.gzip9 += t.gzip9;
+    all.cpu += t.cpu, all.wall += t.wall;
   }
-  if (bytes)
-    std::printf("%-48s %9zu %9zu %9zu %9zu %8.3f %8.3f %8.2f\n", "all", bytes, payload, zlib12, gzip9,
-                double(payload) / zlib12, double(payload) / gzip9, seconds * double(upd::kMaxPayloadPieceSize) / bytes);
-  benchmark::Shutdown();
+  PrintRow("all", all);
   return 0;
 }

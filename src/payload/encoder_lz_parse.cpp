@@ -179,7 +179,7 @@ void LzOptimalParser::FindBestMatches(size_t pos, int limit, const DistancePrice
     // after them are compared one by one.
     const size_t s = runStart_[p];
     const size_t e = runEnd_[p];
-    const size_t firstSingle = std::max(s, e - runLength);
+    const size_t firstSingle = e - s > static_cast<size_t>(runLength) ? e - runLength : s;
     if (firstSingle > s && firstSingle - 1 >= windowStart)
       interval(pos - (firstSingle - 1), pos - std::max(s, windowStart), runLength);
     for (size_t q = std::max(firstSingle, windowStart); q + 3 <= e; ++q) single(q);

@@ -43,7 +43,7 @@ const std::vector<ImportDll>& Imports() {
         "StretchBlt", "EnumFontFamiliesExA"}},
       {"advapi32.dll", {"RegCloseKey", "RegOpenKeyExA", "RegQueryValueExA", "RegSetValueExA", "RegCreateKeyExA"}},
       {"comctl32.dll", {"ImageList_Add", "ImageList_Create", "ImageList_Destroy", "InitCommonControls"}},
-      {"shell32.dll", {"ShellExecuteA", "SHGetSpecialFolderLocation", "SHGetPathFromIDListA", "DragQueryFileA"}},
+      {"shell32.dll", {"ShellExecuteA", "SHGetFolderPathA", "SHGetPathFromIDListA", "DragQueryFileA"}},
       {"comdlg32.dll", {"GetOpenFileNameA", "GetSaveFileNameA", "PrintDlgA", "ChooseFontA"}},
       {"ole32.dll", {"CoCreateInstance", "CoInitialize", "CoUninitialize", "CoTaskMemFree"}},
       {"oleaut32.dll", {"SysAllocStringLen", "SysFreeString", "SysStringLen", "VariantClear", "VariantInit"}},
