@@ -64,7 +64,10 @@ class RunUpdateTest : public ::testing::Test {
     registry_.SetString(platform::RootKey::CurrentUser, kProductKey, value.name, value.contents);
   }
 
-  std::string Target() const { return dir_.Dir() + "DerodUz.exe"; }
+  // The installation directory as the run holds it: recorded without a
+  // separator, the run appends a backslash.
+  std::string Home() const { return dir_.Path() + "\\"; }
+  std::string Target() const { return Home() + "DerodUz.exe"; }
 
   // What the status text showed just before the verdict replaced it.
   std::u16string LastLineBeforeVerdict(const HeadlessHost& host) const {
@@ -178,7 +181,7 @@ TEST_F(RunUpdateTest, MissingFileOfANewEntryIsCreatedWithoutDialog) {
   RunUpdate(host, services);
 
   std::string name(PatchCatalogue(32).FileName);
-  EXPECT_EQ(rebuilt, std::vector<std::string>{"32 " + dir_.Dir() + name});
+  EXPECT_EQ(rebuilt, std::vector<std::string>{"32 " + Home() + name});
   EXPECT_TRUE(host.dialogs.empty());
   EXPECT_EQ(host.StatusText(), Msg(272));
 }
@@ -197,12 +200,12 @@ TEST_F(RunUpdateTest, WordTemplatesAreAlsoLookedForInStartupFolders) {
   std::vector<std::string> identified;
   services.identifyFileVersion = [&](int, const std::string& path) {
     identified.push_back(path);
-    return path.rfind(dir_.Dir(), 0) == 0 ? 0 : 2;  // current at home, unknown in the startup folder
+    return path.rfind(Home(), 0) == 0 ? 0 : 2;  // current at home, unknown in the startup folder
   };
   HeadlessHost host;
   RunUpdate(host, services);
 
-  EXPECT_EQ(identified, (std::vector<std::string>{dir_.Dir() + name, startupA.Path() + "\\" + name}));
+  EXPECT_EQ(identified, (std::vector<std::string>{Home() + name, startupA.Path() + "\\" + name}));
   ASSERT_EQ(host.dialogs.size(), 1u);
   EXPECT_EQ(host.dialogs[0], Fmt(279, startupA.Path() + "\\" + name));
   EXPECT_EQ(LastLineBeforeVerdict(host), Intro() + Fmt(276, name) + Msg(267));
