@@ -3,7 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <algorithm>
+#include <filesystem>
+
 #include "install/shell_folders.h"
+#include "platform/files.h"
 #include "install/shortcut_repair.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -13,6 +21,24 @@ namespace upd {
 namespace {
 
 using testing::TempDir;
+
+// Folders and files named in the ANSI code page, made the way the updater's
+// file layer reads names (std::filesystem would convert them otherwise on Windows).
+void MakeDir(std::string path) {
+#ifdef _WIN32
+  CreateDirectoryA(path.c_str(), nullptr);
+#else
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::filesystem::create_directory(path);
+#endif
+}
+
+void MakeFile(const std::string& path) {
+  auto file = platform::Files().CreateTruncate(path);
+  ASSERT_TRUE(file && file->Write("x", 1) && file->Close()) << path;
+}
+
+bool FileThere(const std::string& path) { return platform::Files().FileExists(path); }
 
 class ShortcutRepairTest : public ::testing::Test {
  protected:
@@ -57,10 +83,10 @@ TEST_F(ShortcutRepairTest, OtherPatchKindsTouchNothing) {
 }
 
 TEST_F(ShortcutRepairTest, HelpShortcutsSplitPerLanguage) {
-  std::string folder = programs_.File(Folder(4, 3));
-  std::filesystem::create_directory(folder);
-  std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
-  testing::WriteWholeFile(folder + sep + kTransOld, "old link");
+  std::string folder = programs_.Path() + "\\" + Folder(4, 3);
+  MakeDir(folder);
+  std::string sep = "\\";
+  MakeFile(folder + sep + kTransOld);
   for (const char* f : {"Trans.chm", "TransD.chm", "Sl_Zew.chm", "Sl_ZewD.chm"}) install_.Write(f, "help");
 
   RepairShortcuts(4, 6, InstallDir());
@@ -72,15 +98,15 @@ TEST_F(ShortcutRepairTest, HelpShortcutsSplitPerLanguage) {
                            base + kDictPl + " -> " + InstallDir() + "Sl_Zew.chm | ",
                            base + kDictDe + " -> " + InstallDir() + "Sl_ZewD.chm | ",
                        }));
-  EXPECT_FALSE(std::filesystem::exists(folder + sep + kTransOld));  // the single old shortcut is gone
+  EXPECT_FALSE(FileThere(folder + sep + kTransOld));  // the single old shortcut is gone
   EXPECT_EQ(shell_.written[0].link.workingDir, InstallDir());
 }
 
 TEST_F(ShortcutRepairTest, HelpPairsAreHandledEachOnItsOwn) {
-  std::string folder = programs_.File(Folder(4, 3));
-  std::filesystem::create_directory(folder);
-  std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
-  testing::WriteWholeFile(folder + sep + kTransOld, "old link");
+  std::string folder = programs_.Path() + "\\" + Folder(4, 3);
+  MakeDir(folder);
+  std::string sep = "\\";
+  MakeFile(folder + sep + kTransOld);
   install_.Write("Trans.chm", "x");  // TransD.chm missing: the translator's help stays as it is
   install_.Write("Sl_Zew.chm", "x");
   install_.Write("Sl_ZewD.chm", "x");
@@ -89,11 +115,11 @@ TEST_F(ShortcutRepairTest, HelpPairsAreHandledEachOnItsOwn) {
 
   ASSERT_EQ(shell_.written.size(), 2u);
   EXPECT_NE(shell_.written[0].linkFile.find(kDictPl), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(folder + sep + kTransOld));
+  EXPECT_TRUE(FileThere(folder + sep + kTransOld));
 }
 
 TEST_F(ShortcutRepairTest, HelpShortcutsNeedTheUsersOwnFolder) {
-  std::filesystem::create_directory(common_.File(Folder(4, 3)));  // only under all users
+  MakeDir(common_.Path() + "\\" + Folder(4, 3));  // only under all users
   for (const char* f : {"Trans.chm", "TransD.chm"}) install_.Write(f, "help");
   RepairShortcuts(4, 6, InstallDir());
   EXPECT_TRUE(shell_.written.empty());
@@ -121,7 +147,7 @@ TEST_F(ShortcutRepairTest, WebTranslatorShortcutInTheInstalledLanguage) {
     registry_.SetString(platform::RootKey::CurrentUser, std::string(ShellFoldersKey), "Programs", programs.Path());
     registry_.SetString(platform::RootKey::LocalMachine, std::string(ShellFoldersKey), "Common Programs", common.Path());
     TempDir& base = c.underCommon ? common : programs;
-    std::filesystem::create_directory(base.File(c.folderName));
+    MakeDir(base.Path() + "\\" + c.folderName);
     shell_.written.clear();
 
     RepairShortcuts(6, 9, InstallDir());
@@ -134,18 +160,18 @@ TEST_F(ShortcutRepairTest, WebTranslatorShortcutInTheInstalledLanguage) {
 }
 
 TEST_F(ShortcutRepairTest, WebTranslatorNeedsItsProgramAndItsProduct) {
-  std::filesystem::create_directory(programs_.File(Folder(6, 0)));
+  MakeDir(programs_.Path() + "\\" + Folder(6, 0));
   RepairShortcuts(6, 9, InstallDir());  // ZeZorUr2.exe missing
   EXPECT_TRUE(shell_.written.empty());
 
   install_.Write("ZeZorUr2.exe", "program");
-  std::filesystem::create_directory(programs_.File(Folder(4, 0)));
+  MakeDir(programs_.Path() + "\\" + Folder(4, 0));
   RepairShortcuts(4, 9, InstallDir());  // no row names AppId 4
   EXPECT_TRUE(shell_.written.empty());
 }
 
 TEST_F(ShortcutRepairTest, RunningTwiceGivesTheSameShortcuts) {
-  std::filesystem::create_directory(programs_.File(Folder(4, 3)));
+  MakeDir(programs_.Path() + "\\" + Folder(4, 3));
   for (const char* f : {"Trans.chm", "TransD.chm"}) install_.Write(f, "help");
   RepairShortcuts(4, 6, InstallDir());
   auto first = Written();
