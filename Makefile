@@ -17,12 +17,18 @@ PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev googletest libbe
 # 1252) when the locale named by LANG is not generated.
 WINE_TEST_LOCALES := pl_PL.UTF-8 de_CH.UTF-8
 
+
 .PHONY: test deps native asan windows test-native test-asan test-windows fuzz bench demo clean wine-prefix
 
 test: deps
 	$(MAKE) native asan windows
 	$(MAKE) test-native test-asan test-windows
 	$(MAKE) fuzz-run
+
+# The updater's main job on the built-in sample installation, under Wine.
+demo: deps
+	$(MAKE) native windows
+	scripts/demo.sh
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -70,7 +76,8 @@ test-windows: windows wine-prefix
 	ctest --preset windows; rc=$$?; \
 	wineserver -k; exit $$rc
 
-# libFuzzer targets, each run for a bounded time, when clang is available.
+# libFuzzer targets, each run for a bounded time, when clang is available. New inputs
+# go to build/fuzz/corpus/<target>; fuzz/seeds/<target> (if present) holds starting inputs.
 FUZZ_SECONDS ?= 30
 fuzz:
 	@if command -v clang++ >/dev/null; then \
@@ -78,12 +85,13 @@ fuzz:
 	fi
 
 fuzz-run: fuzz
-	@if [ -d build/fuzz/bin ]; then \
+	@set -o pipefail; if [ -d build/fuzz/bin ]; then \
 	  for f in build/fuzz/bin/fuzz_*; do \
 	    [ -x "$$f" ] || continue; \
 	    echo "== $$f ($(FUZZ_SECONDS) s)"; \
-	    mkdir -p build/fuzz/corpus/$$(basename $$f); \
-	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$(basename $$f) 2>&1 | tail -3 || exit 1; \
+	    name=$$(basename $$f); mkdir -p build/fuzz/corpus/$$name; \
+	    seeds=""; [ -d fuzz/seeds/$$name ] && seeds=fuzz/seeds/$$name; \
+	    $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$name $$seeds 2>&1 | tail -3 || exit 1; \
 	  done; \
 	fi
 

@@ -85,6 +85,19 @@ TEST(FileSeam, RenameRefusesAnExistingTargetReplaceDoesNot) {
   EXPECT_FALSE(Files().LastErrorText().empty());
 }
 
+TEST(FileSeam, ReplaceRefusesATargetMarkedReadOnly) {
+  // As on Windows, even for an administrator (or root, here).
+  TempDir dir;
+  dir.Write("from", "new");
+  dir.Write("to", "old");
+  namespace fs = std::filesystem;
+  fs::permissions(dir.File("to"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_FALSE(Files().ReplaceFile(dir.File("from"), dir.File("to")));
+  EXPECT_EQ(dir.Read("to"), "old");
+  EXPECT_EQ(dir.Read("from"), "new");
+}
+
 TEST(FileSeam, BackslashSeparatedPathsWork) {
   TempDir dir;
   dir.Write("x.txt", "abc");

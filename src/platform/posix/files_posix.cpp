@@ -142,6 +142,14 @@ class PosixFileSystem : public FileSystem {
   }
 
   bool ReplaceFile(const std::string& from, const std::string& to) override {
+    // Windows refuses to replace a file marked read-only, whoever asks. The
+    // owner's write bit stands for that mark here: rename(2) itself would
+    // replace the file, and root passes every permission check.
+    struct stat st;
+    if (::stat(NativePath(to).c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+      errno = EACCES;
+      return Fail();
+    }
     if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) != 0) return Fail();
     return SyncParent(to);
   }

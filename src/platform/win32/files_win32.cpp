@@ -148,6 +148,13 @@ class Win32FileSystem : public FileSystem {
 
   bool ReplaceFile(const std::string& from, const std::string& to) override {
     std::wstring a = AnsiToWide(from), b = AnsiToWide(to);
+    // Windows refuses to replace a file marked read-only; Wine replaces it.
+    // Asked first, the refusal is the same on both.
+    DWORD attr = GetFileAttributesW(b.c_str());
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return Fail();
+    }
     return WithLockRetries([&] {
              return MoveFileExW(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
            }) ||

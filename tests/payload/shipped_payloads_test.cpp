@@ -1,0 +1,40 @@
+// The payloads the default build carries, found the way the updater finds
+// them: on Windows as RCDATA resources of this very executable, elsewhere in
+// the linked-in table of the same bytes.
+
+#include <gtest/gtest.h>
+
+#include "build_config.h"
+#include "build_resources.h"
+#include "engine/crc32.h"
+#include "payload/decoder.h"
+
+namespace upd {
+namespace {
+
+TEST(ShippedPayloads, DecodeToTheTwoPiecesOfTheNewProgramFile) {
+  struct Piece {
+    const char* name;
+    size_t size;
+  };
+  const Piece pieces[] = {{"PDE22TDA", 1500000}, {"PDE22TDB", 815264}};
+  ASSERT_EQ(build::kResources.size(), 2u);
+  uint32_t crc = 0;
+  size_t total = 0;
+  PayloadDecoder decoder;
+  for (const Piece& piece : pieces) {
+    SCOPED_TRACE(piece.name);
+    auto bytes = build::EmbeddedResources().Find(piece.name);
+    ASSERT_TRUE(bytes);
+    ASSERT_EQ(DecodePayload(decoder, *bytes), DecodeStatus::Ok) << DecodeStatusText(decoder.status);
+    EXPECT_EQ(decoder.output_count, piece.size);
+    crc = Crc32Update(crc, decoder.buffer.data(), decoder.output_count);
+    total += decoder.output_count;
+  }
+  // Back to back they are the new version of DerodUz.exe.
+  EXPECT_EQ(total, 2315264u);
+  EXPECT_EQ(crc, 0x65E3C03Eu);
+}
+
+}  // namespace
+}  // namespace upd
