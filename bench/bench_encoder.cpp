@@ -48,9 +48,9 @@ size_t DeflatedSize(const std::vector<uint8_t>& in, int windowBits, int memLevel
 }
 
 void AddPieces(std::vector<Input>& inputs, const std::string& name, const std::vector<uint8_t>& bytes) {
-  const size_t pieces = (bytes.size() + upd::kMaxPayloadPieceSize - 1) / upd::kMaxPayloadPieceSize;
+  const size_t pieces = (bytes.size() + upd::kPayloadOutputSize - 1) / upd::kPayloadOutputSize;
   for (size_t k = 0, at = 0; k < pieces; ++k) {
-    const size_t n = std::min(upd::kMaxPayloadPieceSize, bytes.size() - at);
+    const size_t n = std::min(upd::kPayloadOutputSize, bytes.size() - at);
     inputs.push_back({pieces > 1 ? name + "#" + std::to_string(k + 1) : name,
                       {bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + n)}});
     at += n;
@@ -63,7 +63,7 @@ struct Totals {
 };
 
 void PrintRow(const std::string& name, const Totals& t) {
-  const double per2MiB = static_cast<double>(upd::kMaxPayloadPieceSize) / static_cast<double>(t.bytes);
+  const double per2MiB = static_cast<double>(upd::kPayloadOutputSize) / static_cast<double>(t.bytes);
   std::printf("%-44s %9zu %9zu %9zu %9zu %8.3f %8.3f %7.2f %7.2f\n", name.c_str(), t.bytes, t.payload, t.zlib12,
               t.gzip9, static_cast<double>(t.payload) / static_cast<double>(t.zlib12),
               static_cast<double>(t.payload) / static_cast<double>(t.gzip9), t.cpu * per2MiB, t.wall * per2MiB);

@@ -137,7 +137,7 @@ std::vector<uint8_t> WriteContainer(const std::vector<uint8_t>& tokens, const Co
 }  // namespace
 
 std::vector<uint8_t> EncodePayload(std::span<const uint8_t> input, const PayloadEncoderOptions& options) {
-  if (input.empty() || input.size() > kMaxPayloadPieceSize)
+  if (input.empty() || input.size() > kPayloadOutputSize)
     throw std::invalid_argument("a payload carries 1 to 2097152 bytes, not " + std::to_string(input.size()));
 
   LzOptimalParser parser(input);

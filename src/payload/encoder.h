@@ -8,10 +8,9 @@
 #include <span>
 #include <vector>
 
-namespace upd {
+#include "payload/decoder.h"  // kPayloadOutputSize: the largest piece a payload carries
 
-// The largest piece one payload can carry: the decoder's output buffer.
-inline constexpr size_t kMaxPayloadPieceSize = 2097152;
+namespace upd {
 
 struct PayloadEncoderOptions {
   // Rounds of parsing under prices from the previous round's statistics; the
@@ -22,8 +21,9 @@ struct PayloadEncoderOptions {
   int maxChainVisits = 256;
 };
 
-// The container for `input` (1 to 2,097,152 bytes): the code table of the
-// token-stream byte values, the token count, and the coded token stream.
+// The container for `input` (1 to kPayloadOutputSize = 2,097,152 bytes): the
+// code table of the token-stream byte values, the token count, and the coded
+// token stream.
 // Throws std::invalid_argument for an empty or larger input.
 std::vector<uint8_t> EncodePayload(std::span<const uint8_t> input, const PayloadEncoderOptions& options = {});
 

@@ -31,10 +31,9 @@
 namespace upd {
 namespace {
 
-constexpr int kHashBits = 17;
+constexpr int kMaxHashBits = 17;  // a table of 128 Ki chain heads for the largest inputs
 constexpr uint32_t kNoPrice = std::numeric_limits<uint32_t>::max();
 constexpr int kDistanceBits = 12;  // a packed price is (cost << 12) | distance
-constexpr int kLevels = 12;        // sparse table levels: intervals up to 2^11 long are covered twice
 constexpr int kLengths = kLzMaxMatch - kLzMinMatch + 1;
 // Prices are capped at 24 bits a symbol, so a path through 2 MiB costs at most
 // about 2^21 * 24 * 16 * 129 / 128 < 2^30, and a sum of a path cost and a few
@@ -42,7 +41,7 @@ constexpr int kLengths = kLzMaxMatch - kLzMinMatch + 1;
 constexpr uint32_t kMaxSymbolPrice = 24 * kLzCostScale;
 constexpr int32_t kUnreached = std::numeric_limits<int32_t>::max() - 4096;
 
-uint32_t Hash(uint32_t key) { return (key * 2654435761u) >> (32 - kHashBits); }
+uint32_t Hash(uint32_t key, int bits) { return (key * 2654435761u) >> (32 - bits); }
 
 // A step of the path ending at a position: a literal run (kRunFlag | n) or a
 // back-reference (k << 12 | d).
@@ -50,24 +49,28 @@ constexpr uint32_t kRunFlag = 0x80000000u;
 
 }  // namespace
 
-// Packed prices of every back-reference (k, d) under one set of symbol prices,
-// with range minima over distances for each length.
+// Packed prices of every back-reference (k, d) with d up to `maxDistance`
+// (the window, or less in a short input) under one set of symbol prices, with
+// range minima over distances for each length.
 class LzOptimalParser::DistancePrices {
  public:
-  explicit DistancePrices(const SymbolCosts& costs)
-      : table_(size_t{kLevels} * kLengths * kStride, kNoPrice), byDistance_(kStride * kLengths, kNoPrice) {
+  DistancePrices(const SymbolCosts& costs, int maxDistance)
+      : stride_(static_cast<size_t>(maxDistance) + 1),
+        levels_(std::bit_width(static_cast<unsigned>(maxDistance))),
+        table_(static_cast<size_t>(levels_) * kLengths * stride_, kNoPrice),
+        byDistance_(stride_ * kLengths, kNoPrice) {
     for (int k = kLzMinMatch; k <= kLzMaxMatch; ++k) {
       uint32_t* row = Row(0, k);
-      for (int d = 1; d <= kLzMaxDistance; ++d) {
+      for (int d = 1; d <= maxDistance; ++d) {
         uint32_t price = costs[((k - kLzMinMatch) << 4) | (d >> 8)] + costs[d & 0xFF];
         row[d] = price << kDistanceBits | static_cast<uint32_t>(d);
-        byDistance_[d * kLengths + (k - kLzMinMatch)] = row[d];
+        byDistance_[static_cast<size_t>(d) * kLengths + (k - kLzMinMatch)] = row[d];
       }
-      for (int level = 1; level < kLevels; ++level) {
+      for (int level = 1; level < levels_; ++level) {
         const uint32_t* below = Row(level - 1, k);
         uint32_t* out = Row(level, k);
         const int half = 1 << (level - 1);
-        for (int d = 1; d + 2 * half - 1 <= kLzMaxDistance; ++d) out[d] = std::min(below[d], below[d + half]);
+        for (int d = 1; d + 2 * half - 1 <= maxDistance; ++d) out[d] = std::min(below[d], below[d + half]);
       }
     }
   }
@@ -83,13 +86,14 @@ class LzOptimalParser::DistancePrices {
   }
 
  private:
-  static constexpr size_t kStride = kLzMaxDistance + 1;
-  static size_t RowStart(int level, int k) {
-    return (static_cast<size_t>(level) * kLengths + (k - kLzMinMatch)) * kStride;
+  size_t RowStart(int level, int k) const {
+    return (static_cast<size_t>(level) * kLengths + (k - kLzMinMatch)) * stride_;
   }
   uint32_t* Row(int level, int k) { return &table_[RowStart(level, k)]; }
   const uint32_t* Row(int level, int k) const { return &table_[RowStart(level, k)]; }
 
+  size_t stride_;
+  int levels_;                        // level l covers 2^l distances; intervals up to maxDistance long
   std::vector<uint32_t> table_;       // [level][k][d]: minimum over d .. d + 2^level - 1
   std::vector<uint32_t> byDistance_;  // [d][k], level 0 again, for single distances
 };
@@ -98,9 +102,10 @@ LzOptimalParser::LzOptimalParser(std::span<const uint8_t> input) : input_(input)
   const size_t n = input.size();
   previous_.assign(n, -1);
   if (n >= 3) {
-    std::vector<int32_t> head(size_t{1} << kHashBits, -1);
+    const int bits = std::clamp(static_cast<int>(std::bit_width(n)), 8, kMaxHashBits);
+    std::vector<int32_t> head(size_t{1} << bits, -1);
     for (size_t i = 0; i + 3 <= n; ++i) {
-      uint32_t h = Hash(Key(i));
+      const uint32_t h = Hash(Key(i), bits);
       previous_[i] = head[h];
       head[h] = static_cast<int32_t>(i);
     }
@@ -191,7 +196,7 @@ std::vector<uint8_t> LzOptimalParser::Parse(const SymbolCosts& uncappedCosts, in
   const size_t n = input_.size();
   SymbolCosts costs;
   for (int s = 0; s < 256; ++s) costs[s] = std::min(uncappedCosts[s], kMaxSymbolPrice);
-  const DistancePrices prices(costs);
+  const DistancePrices prices(costs, static_cast<int>(std::min<size_t>(kLzMaxDistance, std::max<size_t>(n, 1))));
 
   // runPrice[t] is the price of the run byte for a run of 128 - t bytes, so
   // that the pull loop below walks g and runPrice in the same direction.

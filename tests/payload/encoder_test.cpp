@@ -75,7 +75,7 @@ std::vector<uint8_t> Repeats() {
 std::vector<uint8_t> LargestPiece() {
   Bytes rng(13);
   std::vector<uint8_t> v;
-  while (v.size() < kMaxPayloadPieceSize) {
+  while (v.size() < kPayloadOutputSize) {
     const size_t n = 64 + rng.Next() * 8;
     if (v.size() > 5000 && rng.Next() < 128) {
       const size_t from = v.size() - 1 - (size_t{rng.Next()} << 4);
@@ -84,7 +84,7 @@ std::vector<uint8_t> LargestPiece() {
       Append(v, rng.Random(n));
     }
   }
-  v.resize(kMaxPayloadPieceSize);
+  v.resize(kPayloadOutputSize);
   return v;
 }
 
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EncodePayload, RejectsAnEmptyInputAndOneLongerThanTwoMebibytes) {
   EXPECT_THROW(EncodePayload({}), std::invalid_argument);
-  const std::vector<uint8_t> tooLong(kMaxPayloadPieceSize + 1, 0);
+  const std::vector<uint8_t> tooLong(kPayloadOutputSize + 1, 0);
   EXPECT_THROW(EncodePayload(tooLong), std::invalid_argument);
 }
 

@@ -33,7 +33,7 @@ patchtool::CommandRegistrar registrar([](CLI::App& app) {
     if (length->count() > 0) count = args->length;
     try {
       const std::vector<uint8_t> piece = upd::ReadFileBytes(args->input, args->offset, count);
-      if (piece.empty() || piece.size() > upd::kMaxPayloadPieceSize)
+      if (piece.empty() || piece.size() > upd::kPayloadOutputSize)
         throw std::runtime_error(args->input + ": a payload carries 1 to 2097152 bytes, the range holds " +
                                  std::to_string(piece.size()));
       const std::vector<uint8_t> payload = upd::EncodePayload(piece);

@@ -1,0 +1,15 @@
+# Checks that the files PARTS, one after another, hold exactly the bytes of WHOLE.
+#   cmake "-DPARTS=<file;file...>" -DWHOLE=<file> -P expect_concatenation.cmake
+set(joined "")
+foreach(part IN LISTS PARTS)
+  file(READ "${part}" bytes HEX)
+  string(APPEND joined "${bytes}")
+endforeach()
+file(READ "${WHOLE}" whole HEX)
+if(NOT joined STREQUAL whole)
+  string(LENGTH "${joined}" got)
+  string(LENGTH "${whole}" want)
+  math(EXPR got "${got} / 2")
+  math(EXPR want "${want} / 2")
+  message(FATAL_ERROR "the parts (${got} bytes) differ from ${WHOLE} (${want} bytes)")
+endif()
