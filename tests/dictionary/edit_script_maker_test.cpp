@@ -135,15 +135,19 @@ TEST(MakeEditScript, RandomEditsRoundTrip) {
     SCOPED_TRACE(seed);
     std::mt19937 rng(seed);
     const int alphabet = seed % 2 ? 4 : 1000;
+    auto line = [&] {
+      std::string text = "L";
+      return text += std::to_string(rng() % alphabet);
+    };
     std::vector<std::string> oldLines;
-    for (int i = 0, n = rng() % 300; i < n; ++i) oldLines.push_back("L" + std::to_string(rng() % alphabet));
+    for (int i = 0, n = rng() % 300; i < n; ++i) oldLines.push_back(line());
     std::vector<std::string> newLines = oldLines;
     for (int e = 0, edits = rng() % 40; e < edits; ++e) {
       size_t at = newLines.empty() ? 0 : rng() % (newLines.size() + 1);
       if (rng() % 2 && at < newLines.size())
         newLines.erase(newLines.begin() + at);
       else
-        newLines.insert(newLines.begin() + at, "L" + std::to_string(rng() % alphabet));
+        newLines.insert(newLines.begin() + at, line());
     }
     RoundTrip(dir, CrLfText(oldLines), CrLfText(newLines));
   }
