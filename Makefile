@@ -17,12 +17,18 @@ PACKAGES := cmake make g++ pkg-config libgtest-dev libgmock-dev googletest libbe
 # 1252) when the locale named by LANG is not generated.
 WINE_TEST_LOCALES := pl_PL.UTF-8 de_CH.UTF-8
 
+
 .PHONY: test deps native asan windows test-native test-asan test-windows fuzz bench demo clean wine-prefix
 
 test: deps
 	$(MAKE) native asan windows
 	$(MAKE) test-native test-asan test-windows
 	$(MAKE) fuzz-run
+
+# The updater's main job on the built-in sample installation, under Wine.
+demo: deps
+	$(MAKE) native windows
+	scripts/demo.sh
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
