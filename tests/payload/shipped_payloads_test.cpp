@@ -7,10 +7,15 @@
 #include "build_config.h"
 #include "build_resources.h"
 #include "engine/crc32.h"
+#include "engine/identification.h"
 #include "payload/decoder.h"
+#include "payload/rebuild.h"
+#include "support/temp_dir.h"
 
 namespace upd {
 namespace {
+
+const std::string kSampleDir = UPD_SAMPLE_DIR;
 
 TEST(ShippedPayloads, DecodeToTheTwoPiecesOfTheNewProgramFile) {
   struct Piece {
@@ -34,6 +39,19 @@ TEST(ShippedPayloads, DecodeToTheTwoPiecesOfTheNewProgramFile) {
   // Back to back they are the new version of DerodUz.exe.
   EXPECT_EQ(total, 2315264u);
   EXPECT_EQ(crc, 0x65E3C03Eu);
+}
+
+TEST(ShippedPayloads, RebuildTheOldestSampleVersionIntoTheNewOne) {
+  testing::TempDir dir;
+  dir.Write("DerodUz.exe", testing::ReadWholeFile(kSampleDir + "/DerodUz-slot1.exe"));
+  const std::string path = dir.File("DerodUz.exe");
+  ASSERT_EQ(IdentifyFileVersion(33, path), kVerdictPatchable);
+
+  platform::ScopedOverride<platform::ResourceSource> use(build::EmbeddedResources());
+  EXPECT_TRUE(RebuildFile(33, path));
+  EXPECT_EQ(IdentifyFileVersion(33, path), kVerdictCurrent);
+  EXPECT_TRUE(dir.Read("DerodUz.exe") == testing::ReadWholeFile(kSampleDir + "/DerodUz-slot5.exe"));
+  EXPECT_EQ(dir.List(), std::vector<std::string>{"DerodUz.exe"});
 }
 
 }  // namespace
