@@ -53,7 +53,11 @@ class Run {
     host_.SetRunSucceeded(true);
     host_.SetRunFinished(false);
     update_needed_ = false;
-    host_.SetStatusText(FormatMessageText(kMessageIntro, Language(), {AnnouncedName(Language()), AnnouncedVersion()}));
+    // The product's name and version are catalogue texts (code page 1250),
+    // widened with the language's map, not the system's code page.
+    host_.SetStatusText(FormatMessageWide(kMessageIntro, Language(),
+                                          {WidenForLanguage(AnnouncedName(Language()), Language(), false),
+                                           WidenForLanguage(AnnouncedVersion(), Language(), false)}));
     host_.SetRunButtonsEnabled(false);
     host_.ProcessPendingMessages();
 

@@ -46,13 +46,20 @@ std::u16string GetMessageText(int language, int id, bool forceLanguageMap) {
 // and a replacement character for every letter it lacks: a Polish text on a
 // Western system, an Italian è on a Polish one, the primes anywhere.
 std::u16string FormatMessageText(int id, int language, const std::vector<std::string>& args) {
+  std::vector<std::u16string> wide;
+  wide.reserve(args.size());
+  for (const std::string& arg : args) wide.push_back(platform::Sys().AnsiToUtf16(arg));
+  return FormatMessageWide(id, language, wide);
+}
+
+std::u16string FormatMessageWide(int id, int language, const std::vector<std::u16string>& args) {
   const std::u16string pattern = GetMessageText(language, id, false);
   std::u16string out;
   out.reserve(pattern.size());
   size_t next = 0;
   for (size_t i = 0; i < pattern.size(); ++i) {
     if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] == u's' && next < args.size()) {
-      out += platform::Sys().AnsiToUtf16(args[next++]);
+      out += args[next++];
       ++i;
     } else {
       out += pattern[i];

@@ -30,9 +30,13 @@ inline constexpr int kDisplayLanguageCount = 8;
 std::u16string GetMessageText(int language, int id, bool forceLanguageMap = false);
 
 // Message `id` with each "%s" replaced, in order, by the next single-byte
-// argument (widened with the system's code page). A "%s" left without an
-// argument stays as it is.
+// argument (widened with the system's code page: paths and names from the
+// system). A "%s" left without an argument stays as it is.
 std::u16string FormatMessageText(int id, int language, const std::vector<std::string>& args);
+
+// The same with arguments already widened: catalogue texts, which are code
+// page 1250 whatever the system's code page, go through WidenForLanguage.
+std::u16string FormatMessageWide(int id, int language, const std::vector<std::u16string>& args);
 
 // Widens catalogue bytes, one code unit per byte, with the map of `language`,
 // or of the system's language on a system outside the NT family unless `force`.

@@ -13,12 +13,14 @@
 #include "engine/catalogue.h"
 #include "engine/crc32.h"
 #include "headless_host.h"
+#include "i18n/code_pages.h"
 #include "i18n/messages.h"
 #include "i18n/startup_facts.h"
 #include "install/install_dir.h"
 #include "payload/sample_product.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
+#include "platform/system_info.h"
 #include "support/temp_dir.h"
 
 namespace upd {
@@ -247,6 +249,18 @@ TEST_F(RunUpdateTest, EmptySelectionEndsWithNothingToDo) {
   RunUpdate(host);
   EXPECT_EQ(LastLineBeforeVerdict(host), Intro());
   EXPECT_EQ(host.StatusText(), Msg(274));
+}
+
+// The product's name is a catalogue text in code page 1250: on a system with
+// another code page it must still read with its Polish letters.
+TEST_F(RunUpdateTest, IntroNamesTheProductWithItsOwnLettersOnAnySystem) {
+  platform::PortableSystemInfo western;
+  western.SetAnsiCodePage(kWindows1252);
+  platform::ScopedOverride<platform::SystemInfo> use(western);
+  HeadlessHost host(kPolish);
+  RunUpdate(host);
+  ASSERT_FALSE(host.status_history.empty());
+  EXPECT_NE(host.status_history.front().find(u"Varsko T\u0142umacz niemiecko-polski 2.2"), std::u16string::npos);
 }
 
 TEST_F(RunUpdateTest, LanguageSwitchDuringTheRunDropsEarlierLines) {
