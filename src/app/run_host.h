@@ -21,9 +21,8 @@ class RunHost : public DictionaryHost {
   virtual void ShowError(const std::u16string& text) = 0;
   virtual void FocusFinishButton() = 0;
 
-  // The window's run flags.
+  // The window's run flags (SetRunSucceeded comes from DictionaryHost).
   virtual bool RunSucceeded() = 0;
-  virtual void SetRunSucceeded(bool value) = 0;
   virtual bool RunFinished() = 0;
   virtual void SetRunFinished(bool value) = 0;
 };

@@ -37,6 +37,9 @@ class DictionaryHost : public MessagePump {
   virtual int32_t& ProgressPercent() = 0;
   // The status text as it stood when the running patch started.
   virtual std::u16string& ProgressCaption() = 0;
+  // The run's success flag: a dictionary found at its old version whose
+  // update then failed clears it.
+  virtual void SetRunSucceeded(bool value) = 0;
 };
 
 // What a tick of the progress timer shows: the caption, the percentage in

@@ -85,6 +85,7 @@ std::span<const TPatchSlownikInfo> DictionaryPatches() {
 }
 
 int32_t PatchDictionary(const std::string& dir, const TPatchSlownikInfo& patch, int32_t& percent, MessagePump& host) {
+  bool oldFound = false;
   try {
     const std::string oldPath = dir + patch.OldFile.Name;
     const std::string newPath = dir + patch.NewFile.Name;
@@ -92,19 +93,20 @@ int32_t PatchDictionary(const std::string& dir, const TPatchSlownikInfo& patch, 
     if (!IsVersion(oldPath, patch.OldFile)) return kDictionaryNotPatched;
 
     // From here on the old file was found; any failure leaves it in place and
-    // reports the dictionary as not updated.
+    // reports that its update failed.
+    oldFound = true;
     std::optional<std::span<const uint8_t>> resource = platform::Resources().Find(patch.ScriptResource);
-    if (!resource) return kDictionaryNotPatched;
+    if (!resource) return kDictionaryUpdateFailed;
     const std::vector<std::string> script = SplitScriptText(*resource);
 
     TemporaryFile temp(MakeUniqueFileName(dir, kTempBaseName, kTempExtension, false));
-    if (!ApplyEditScript(oldPath, temp.Path(), script, percent, host)) return kDictionaryNotPatched;
-    if (!IsVersion(temp.Path(), patch.NewFile)) return kDictionaryNotPatched;
+    if (!ApplyEditScript(oldPath, temp.Path(), script, percent, host)) return kDictionaryUpdateFailed;
+    if (!IsVersion(temp.Path(), patch.NewFile)) return kDictionaryUpdateFailed;
     host.ProcessPendingMessages();
     const bool sameName = SameFileName(patch.OldFile.Name, patch.NewFile.Name);
-    return PutInPlace(temp.Path(), oldPath, newPath, sameName) ? kDictionaryPatched : kDictionaryNotPatched;
+    return PutInPlace(temp.Path(), oldPath, newPath, sameName) ? kDictionaryPatched : kDictionaryUpdateFailed;
   } catch (...) {
-    return kDictionaryNotPatched;
+    return oldFound ? kDictionaryUpdateFailed : kDictionaryNotPatched;
   }
 }
 

@@ -41,7 +41,13 @@ std::span<const TPatchSlownikInfo> DictionaryPatches();
 enum : int32_t {
   kDictionaryAlreadyNew = 0,  // the new version is in place; nothing was done
   kDictionaryPatched = 1,     // the old version was found and replaced by the new one
-  kDictionaryNotPatched = 2,  // the old version was not found, or its update failed; it is still in place
+  kDictionaryNotPatched = 2,  // the old version was not found (missing, another size or checksum); nothing was done
+  // The old version was found but could not be brought to the new one (no
+  // script, the script did not apply, the result failed its checks, a file
+  // error); the old version is still in place. Shown like code 2, and it also
+  // fails the update run: the user is told to retry rather than that the
+  // update succeeded.
+  kDictionaryUpdateFailed = 3,
 };
 
 // Brings the dictionary of `patch` in `dir` (which ends in a separator) to its
@@ -54,7 +60,8 @@ int32_t PatchDictionary(const std::string& dir, const TPatchSlownikInfo& patch, 
 // Runs every patch of `patches` meant for `appId`, in table order, with a
 // status line for each ("File '...' is being updated ... " then "OK" or
 // "Error") and the progress timer on while it runs. True when some dictionary
-// was not already at its new version (code 1 or 2). Never throws.
+// was not already at its new version (code 1, 2 or 3). A dictionary whose
+// update failed (code 3) sets the host's run as failed. Never throws.
 bool DictionaryPhase(DictionaryHost& host, int appId, const std::string& installDir,
                      std::span<const TPatchSlownikInfo> patches = DictionaryPatches());
 

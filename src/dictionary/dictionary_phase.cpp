@@ -32,7 +32,9 @@ bool DictionaryPhase(DictionaryHost& host, int appId, const std::string& install
       const int32_t code = PatchDictionary(WithTrailingSeparator(installDir), patch, host.ProgressPercent(), host);
       host.EnableProgressTimer(false);
       if (code != kDictionaryAlreadyNew) someNotNew = true;
-      const int message = code == kDictionaryNotPatched ? kMessageError : kMessageOk;
+      if (code == kDictionaryUpdateFailed) host.SetRunSucceeded(false);
+      const bool shownAsSuccess = code == kDictionaryAlreadyNew || code == kDictionaryPatched;
+      const int message = shownAsSuccess ? kMessageOk : kMessageError;
       host.SetStatusText(host.ProgressCaption() + GetMessageText(host.DisplayLanguage(), message));
     } catch (...) {
       // Only the window's own calls can get here; the dictionary is whole.

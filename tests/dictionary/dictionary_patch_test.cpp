@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,7 @@ class FakeWindow : public DictionaryHost {
   }
   int32_t& ProgressPercent() override { return percent; }
   std::u16string& ProgressCaption() override { return caption; }
+  void SetRunSucceeded(bool value) override { runSucceeded = value; }
   void ProcessPendingMessages() override {
     ++turns;
     if (timerOn) {
@@ -81,6 +83,7 @@ class FakeWindow : public DictionaryHost {
   std::vector<bool> timerSwitches;
   int32_t percent = -1;
   std::u16string caption;
+  std::optional<bool> runSucceeded;  // nullopt: never set
   int turns = 0;
   std::vector<std::u16string> ticks;
   std::function<void()> onTurn;
@@ -141,7 +144,7 @@ TEST_F(DictionaryPatchTest, UnknownOrMissingDictionaryIsNotTouched) {
 }
 
 // With the old file found but no good new one from it, the old file stays as
-// it was, no temporary file is left, and the dictionary counts as not updated.
+// it was, no temporary file is left, and the update counts as failed.
 TEST_F(DictionaryPatchTest, FailedUpdateKeepsTheOldDictionary) {
   const struct {
     const char* why;
@@ -162,7 +165,7 @@ TEST_F(DictionaryPatchTest, FailedUpdateKeepsTheOldDictionary) {
       resources_.Remove("PSLTEST");
     bool sawTemp = false;
     window_.onTurn = [&] { sawTemp = sawTemp || dir_.Exists("slupdate.tmp"); };
-    EXPECT_EQ(Patch(), kDictionaryNotPatched);
+    EXPECT_EQ(Patch(), kDictionaryUpdateFailed);
     EXPECT_EQ(dir_.Read("test.sg"), kOld);
     EXPECT_EQ(Files(), std::vector<std::string>{"test.sg"});
     if (!c.script) {
@@ -268,7 +271,11 @@ TEST_F(DictionaryPatchTest, EveryFailureLeavesAWholeDictionary) {
           const bool isNew = dir_.Exists(newName) && dir_.Read(newName) == kNew;
           const bool isOld = dir_.Exists(oldName) && dir_.Read(oldName) == kOld;
           EXPECT_TRUE(isNew || isOld);
-          EXPECT_EQ(code, isNew ? kDictionaryPatched : kDictionaryNotPatched);
+          if (isNew) {
+            EXPECT_EQ(code, kDictionaryPatched);
+          } else {
+            EXPECT_TRUE(code == kDictionaryNotPatched || code == kDictionaryUpdateFailed) << code;
+          }
           if (oldName != newName && !isNew) {
             EXPECT_FALSE(dir_.Exists(newName));
           }
@@ -307,20 +314,27 @@ TEST_F(DictionaryPhaseTest, ShowsOneLinePerPatchAndTellsWhetherAnythingWasNotNew
     const char* content;  // nullptr: no file
     bool someNotNew;
     bool success;
+    bool runFails;  // only a found old dictionary whose update failed fails the run
   } cases[] = {
-      {"already new", kNew.c_str(), false, true},
-      {"old: updated", kOld.c_str(), true, true},
-      {"missing", nullptr, true, false},
-      {"unknown version", "apple\r\n", true, false},
+      {"already new", kNew.c_str(), false, true, false},
+      {"old: updated", kOld.c_str(), true, true, false},
+      {"missing", nullptr, true, false, false},
+      {"unknown version", "apple\r\n", true, false, false},
+      {"old, but its script is missing", kOld.c_str(), true, false, true},
   };
   const TPatchSlownikInfo patches[] = {TestPatch()};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
     for (const auto& name : Files()) std::filesystem::remove(dir_.File(name));
     if (c.content) dir_.Write("test.sg", c.content);
+    if (c.runFails)
+      resources_.Remove("PSLTEST");
+    else
+      resources_.Add("PSLTEST", ScriptBytes(kOld, kNew));
     window_ = FakeWindow();
     EXPECT_EQ(DictionaryPhase(window_, 6, dir_.Path(), patches), c.someNotNew);
     EXPECT_EQ(window_.status, u"Start\n" + Updating("test.sg") + (c.success ? ok_ : error_));
+    EXPECT_EQ(window_.runSucceeded, c.runFails ? std::optional<bool>(false) : std::nullopt);
     EXPECT_EQ(window_.timerSwitches, (std::vector<bool>{true, false}));
   }
 }
