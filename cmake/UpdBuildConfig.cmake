@@ -145,7 +145,7 @@ function(upd_add_build_config name file)
       endif()
       list(APPEND bins ${bin})
       string(APPEND rc_lines "${rname} RCDATA \"${bin}\"\n")
-      set(symbol upd_build_${name}_${rname})
+      string(MAKE_C_IDENTIFIER "upd_build_${name}_${rname}" symbol)
       string(APPEND asm_blocks
         "    \".globl ${symbol}\\n.hidden ${symbol}\\n.balign 16\\n${symbol}:\\n.incbin \\\"${bin}\\\"\\n\"\n"
         "    \".globl ${symbol}_end\\n.hidden ${symbol}_end\\n${symbol}_end:\\n\"\n")

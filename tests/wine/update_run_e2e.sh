@@ -22,22 +22,7 @@ trap cleanup EXIT
 "$patchtool" reg --app-id 4 "$install_win" --hive HKCU -o "$work/install.reg"
 wine reg import "$work/install.reg" >/dev/null 2>&1
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# run_updater EXPECTED_STATUS EXPECTED_VERDICT_ID
-run_updater() {
-  local status=0
-  wine "$updater" >"$work/out" 2>"$work/err" </dev/null || status=$?
-  local last expected
-  last=$(sed 's/\r$//' "$work/out" | tail -n 1)
-  expected=$("$patchtool" message "$2" --language 0)
-  echo "  exit $status, last line: $last"
-  [ "$status" = "$1" ] || fail "exit status $status, expected $1"
-  [ "$last" = "$expected" ] || fail "last line is not message $2 ($expected)"
-}
-
-crc_of() { "$patchtool" crc "$1" | cut -d' ' -f1; }
+source "$(dirname "$0")/e2e_lib.sh"
 
 echo "Oldest version in place: expect the update (272)"
 cp "$work/sample/DerodUz-slot1.exe" "$target"
@@ -60,5 +45,4 @@ echo "Missing installation: errors (273)"
 wine reg delete 'HKCU\SOFTWARE\Varsko\RavOveze2' /f >/dev/null 2>&1
 run_updater 1 273
 
-[ "$failures" = 0 ] && echo "All end-to-end checks passed"
-exit "$failures"
+finish
