@@ -2,48 +2,22 @@
 // checksums are compared with zlib's crc32.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <zlib.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "patchtool/run_patchtool.h"
 #include "support/crc_forcing.h"
 #include "support/temp_dir.h"
 
 namespace upd {
 namespace {
 
+using testing::RunPatchtool;
 using testing::TempDir;
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& arg) {
-  std::string q = "'";
-  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-Result RunPatchtool(const std::vector<std::string>& args, const TempDir& dir) {
-  std::string command = Quoted(UPD_PATCHTOOL);
-  for (const auto& arg : args) command += " " + Quoted(arg);
-  command += " 2>" + Quoted(dir.File("stderr.txt"));
-  Result result;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return result;
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.err = dir.Read("stderr.txt");
-  return result;
-}
+using Result = testing::ToolResult;
 
 std::string Bytes(size_t size) {
   std::string bytes(size, '\0');
