@@ -76,8 +76,11 @@ class RunUpdateTest : public ::testing::Test {
     return host.status_history.size() >= 2 ? host.status_history[host.status_history.size() - 2] : u"";
   }
 
+  // The product's name and version are catalogue texts, read with the
+  // language's map whatever the system's code page.
   std::u16string Intro(int language = kPolish) {
-    return FormatMessageText(271, language, {AnnouncedName(language), AnnouncedVersion()});
+    return FormatMessageWide(271, language, {WidenForLanguage(AnnouncedName(language), language, false),
+                                             WidenForLanguage(AnnouncedVersion(), language, false)});
   }
 
   TempDir dir_;
