@@ -40,9 +40,11 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path, uint64_t offset, std
   return bytes;
 }
 
+std::string PartialFileName(const std::string& path) { return path + ".partial"; }
+
 void WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes) {
   platform::FileSystem& files = platform::Files();
-  const std::string temporary = path + ".partial";
+  const std::string temporary = PartialFileName(path);
   std::string failure;
   if (std::unique_ptr<platform::OutputFile> out = files.CreateTruncate(temporary); !out) {
     failure = "cannot create " + temporary + ": " + SystemReason();

@@ -16,9 +16,13 @@ namespace upd {
 std::vector<uint8_t> ReadFileBytes(const std::string& path, uint64_t offset = 0,
                                    std::optional<uint64_t> length = std::nullopt);
 
-// Makes `bytes` the whole content of `path`: written to a temporary file next
-// to it (path + ".partial"), flushed and closed, then moved over `path` in one
-// step. On any failure the temporary file is removed and `path` is as it was.
+// The name of the temporary file next to `path` that output goes to until it
+// is complete (path + ".partial"); only a finished file is moved over `path`.
+std::string PartialFileName(const std::string& path);
+
+// Makes `bytes` the whole content of `path`: written to its PartialFileName,
+// flushed and closed, then moved over `path` in one step. On any failure the
+// temporary file is removed and `path` is as it was.
 void WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace upd

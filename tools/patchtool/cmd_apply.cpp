@@ -8,6 +8,7 @@
 #include "engine/crc32.h"
 #include "platform/files.h"
 #include "tool_files.h"
+#include "util/whole_file.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void RunApply(const std::string& oldPath, const std::string& scriptPath, const s
     patchtool::PrintError(e.what());
     throw patchtool::Exit(1);
   }
-  const std::string partial = patchtool::PartialFileName(outPath);
+  const std::string partial = upd::PartialFileName(outPath);
   int32_t percent = 0;
   upd::NoMessages window;
   if (!upd::ApplyEditScript(oldPath, partial, script, percent, window)) {

@@ -15,6 +15,7 @@
 #include "platform/files.h"
 #include "sample_writers.h"
 #include "tool_files.h"
+#include "util/whole_file.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ void WriteSampleDictionary(const std::string& dir) {
     patchtool::WriteFileAtomically(oldPath, sample.oldBytes);
     patchtool::WriteFileAtomically(scriptPath, sample.script);
 
-    const std::string partial = patchtool::PartialFileName(newPath);
+    const std::string partial = upd::PartialFileName(newPath);
     int32_t percent = 0;
     upd::NoMessages window;
     bool applied = upd::ApplyEditScript(oldPath, partial, upd::SplitScriptText(sample.script), percent, window);

@@ -16,8 +16,6 @@ std::string ReadFileBytes(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-std::string PartialFileName(const std::string& path) { return path + ".partial"; }
-
 void CommitPartialFile(const std::string& partial, const std::string& path) {
   if (!files::Files().ReplaceFile(partial, path)) {
     std::string reason = files::Files().LastErrorText();

@@ -11,14 +11,11 @@ namespace patchtool {
 
 std::string ReadFileBytes(const std::string& path);
 
-// A name next to `path` for output that is moved over `path` only once complete.
-std::string PartialFileName(const std::string& path);
-
 // Writes `bytes` to a file next to `path` and moves it over `path` in one step,
 // so that `path` is never left half-written; the partial file is removed on failure.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// Moves a finished partial file over `path`; removes it and throws on failure.
+// Moves a finished partial file (upd::PartialFileName of `path`) over `path`; removes it and throws on failure.
 void CommitPartialFile(const std::string& partial, const std::string& path);
 
 }  // namespace patchtool
